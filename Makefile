@@ -1,0 +1,51 @@
+# Front door of the build. Every target installs what it needs first.
+#   make test   build everything, run unit, Wine end-to-end and static checks
+#   make demo   run the launcher on the example disc under Wine
+#   make dist   dist/x64/launcher.exe and dist/x86/launcher.exe
+# Product settings: make dist NAME=autorun TITLE="Acme Setup"
+
+BUILD ?= build
+NAME ?= launcher
+TITLE ?= Setup
+JOBS ?= $(shell nproc)
+
+PRODUCT_FLAGS = -DLAUNCHER_NAME="$(NAME)" -DLAUNCHER_TITLE="$(TITLE)"
+
+.PHONY: all deps x64 x86 native build test demo dist clean
+
+all: build
+
+deps:
+	@sh scripts/install-deps.sh
+
+x64: deps
+	@cmake -S . -B $(BUILD)/x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+		-DCMAKE_BUILD_TYPE=Release $(PRODUCT_FLAGS) >/dev/null
+	@cmake --build $(BUILD)/x64 -j $(JOBS)
+
+x86: deps
+	@cmake -S . -B $(BUILD)/x86 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+		-DCMAKE_BUILD_TYPE=Release $(PRODUCT_FLAGS) >/dev/null
+	@cmake --build $(BUILD)/x86 -j $(JOBS)
+
+native: deps x64 x86
+	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug $(PRODUCT_FLAGS) \
+		-DLAUNCHER_X64_DIR="$(abspath $(BUILD)/x64)" -DLAUNCHER_X86_DIR="$(abspath $(BUILD)/x86)" >/dev/null
+	@cmake --build $(BUILD)/native -j $(JOBS)
+
+build: native
+
+test: build
+	@ctest --test-dir $(BUILD)/native --output-on-failure -j $(JOBS)
+
+demo: x64
+	@sh scripts/demo.sh "$(abspath $(BUILD)/x64)/$(NAME).exe" "$(abspath $(BUILD))"
+
+dist: x64 x86
+	@mkdir -p dist/x64 dist/x86
+	@cp $(BUILD)/x64/$(NAME).exe dist/x64/
+	@cp $(BUILD)/x86/$(NAME).exe dist/x86/
+	@echo "dist/x64/$(NAME).exe dist/x86/$(NAME).exe"
+
+clean:
+	rm -rf $(BUILD) dist

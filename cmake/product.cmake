@@ -1,0 +1,28 @@
+# The launcher exe and the Windows-side test tools, cross-compiled with MinGW-w64.
+
+# Keep the C++ runtime out: no exceptions or RTTI, sections collected away,
+# everything static so the exe needs nothing but the system's own DLLs.
+set(PRODUCT_COMPILE_OPTIONS -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+    -ffunction-sections -fdata-sections -municode -Wall -Wextra)
+set(PRODUCT_LINK_OPTIONS -municode -static -s -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    list(APPEND PRODUCT_LINK_OPTIONS -Wl,--high-entropy-va)
+endif()
+
+add_executable(launcher WIN32
+    ${CORE_SOURCES}
+    win32/main.cpp
+    win32/hardening.cpp
+    win32/win32_platform.cpp
+    window/splash_window.cpp
+)
+set_target_properties(launcher PROPERTIES OUTPUT_NAME "${LAUNCHER_NAME}")
+target_compile_definitions(launcher PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+    _WIN32_WINNT=0x0601 "LAUNCHER_TITLE=L\"${LAUNCHER_TITLE}\"")
+target_compile_options(launcher PRIVATE ${PRODUCT_COMPILE_OPTIONS})
+target_link_options(launcher PRIVATE ${PRODUCT_LINK_OPTIONS})
+target_link_libraries(launcher PRIVATE shell32 ole32 user32 gdi32 kernel32)
+
+if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/tests/tools/CMakeLists.txt")
+    add_subdirectory(tests/tools)
+endif()

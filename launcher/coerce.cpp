@@ -1,0 +1,118 @@
+#include "coerce.h"
+
+#include <cmath>
+
+namespace {
+
+int DigitValue(wchar_t ch) {
+    if (ch >= L'0' && ch <= L'9') return ch - L'0';
+    if (ch >= L'a' && ch <= L'f') return ch - L'a' + 10;
+    if (ch >= L'A' && ch <= L'F') return ch - L'A' + 10;
+    return 99;
+}
+
+// "&H..." or "&O...": the digits, read as an unsigned pattern. Returns false
+// when the text is no radix literal or has more significant digits than 32
+// bits hold.
+bool ParseRadixLiteral(WStr text, bool& isLiteral, std::uint32_t& pattern) {
+    isLiteral = text.size() >= 2 && text[0] == L'&' &&
+                (text[1] == L'H' || text[1] == L'h' || text[1] == L'O' || text[1] == L'o');
+    if (!isLiteral) return false;
+    const bool hex = text[1] == L'H' || text[1] == L'h';
+    const int radix = hex ? 16 : 8;
+    WStr digits = DropFirst(text, 2);
+    if (digits.empty()) return false;
+    std::uint64_t value = 0;
+    for (wchar_t ch : digits) {
+        int digit = DigitValue(ch);
+        if (digit >= radix) return false;
+        value = value * radix + digit;
+        if (value > 0xFFFFFFFFull) return false;
+    }
+    pattern = static_cast<std::uint32_t>(value);
+    return true;
+}
+
+}  // namespace
+
+std::optional<double> ParseNumber(WStr text) {
+    text = TrimBlanks(text);
+    bool isLiteral = false;
+    std::uint32_t pattern = 0;
+    if (ParseRadixLiteral(text, isLiteral, pattern))
+        return static_cast<double>(static_cast<std::int32_t>(pattern));
+    if (isLiteral) return std::nullopt;
+
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
+    double value = 0;
+    int digits = 0;
+    while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
+        value = value * 10 + (text[i++] - L'0');
+        ++digits;
+    }
+    if (i < text.size() && text[i] == L'.') {
+        ++i;
+        double scale = 0.1;
+        while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
+            value += (text[i++] - L'0') * scale;
+            scale /= 10;
+            ++digits;
+        }
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < text.size() && (text[i] == L'e' || text[i] == L'E')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negativeExponent = text[i++] == L'-';
+        int exponent = 0, exponentDigits = 0;
+        while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
+            if (exponent < 10000) exponent = exponent * 10 + (text[i] - L'0');
+            ++i;
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0) return std::nullopt;
+        value *= std::pow(10.0, negativeExponent ? -exponent : exponent);
+    }
+    if (i != text.size() || !std::isfinite(value)) return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::optional<bool> ToTruthValue(WStr text) {
+    WStr word = TrimBlanks(text);
+    if (EqualsIgnoringCase(word, L"True")) return true;
+    if (EqualsIgnoringCase(word, L"False")) return false;
+    if (auto number = ParseNumber(word)) return *number != 0;
+    return std::nullopt;
+}
+
+double RoundHalfEven(double value) {
+    double floor = std::floor(value);
+    double fraction = value - floor;
+    if (fraction > 0.5) return floor + 1;
+    if (fraction < 0.5) return floor;
+    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+}
+
+Int32Result ToInt32(WStr text) {
+    WStr word = TrimBlanks(text);
+    if (EqualsIgnoringCase(word, L"True")) return {ErrorKind::None, -1};
+    if (EqualsIgnoringCase(word, L"False")) return {ErrorKind::None, 0};
+    bool isLiteral = false;
+    std::uint32_t pattern = 0;
+    if (ParseRadixLiteral(word, isLiteral, pattern))
+        return {ErrorKind::None, static_cast<std::int32_t>(pattern)};
+    if (isLiteral) {
+        // "&H" followed by valid digits that do not fit is an overflow, not a typo.
+        bool allDigits = word.size() > 2;
+        const int radix = (word[1] == L'H' || word[1] == L'h') ? 16 : 8;
+        for (wchar_t ch : DropFirst(word, 2)) allDigits = allDigits && DigitValue(ch) < radix;
+        return {allDigits ? ErrorKind::NumberOutOfRange : ErrorKind::NotANumber, 0};
+    }
+    auto number = ParseNumber(word);
+    if (!number) return {ErrorKind::NotANumber, 0};
+    double rounded = RoundHalfEven(*number);
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) return {ErrorKind::NumberOutOfRange, 0};
+    return {ErrorKind::None, static_cast<std::int32_t>(rounded)};
+}

@@ -1,0 +1,54 @@
+#include "launcher/coerce.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_platform.h"
+
+TEST(TruthValue, WordsAndNumbers) {
+    struct Case {
+        const wchar_t* text;
+        std::optional<bool> expected;
+    } cases[] = {
+        {L"True", true},   {L"TRUE", true},     {L"true", true},   {L"False", false}, {L"fAlSe", false},
+        {L"1", true},      {L"-1", true},       {L"0", false},     {L"0.0", false},   {L"2.5", true},
+        {L" True ", true}, {L"\t0\t", false},   {L"&H0", false},   {L"&H10", true},   {L"1e3", true},
+        {L"yes", {}},      {L"", {}},           {L"Tru", {}},      {L"1 2", {}},      {L"&HG", {}},
+        {L"-", {}},        {L".", {}},          {L"1e", {}},       {L"&H", {}},       {L"True!", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ToTruthValue(c.text), c.expected) << "text: [" << ToStd(c.text) << "]";
+}
+
+TEST(IntegerConversion, DecimalHexSignAndOverflow) {
+    struct Case {
+        const wchar_t* text;
+        ErrorKind error;
+        std::int32_t value;
+    } cases[] = {
+        {L"12632256", ErrorKind::None, 12632256},
+        {L"&H00C0C0C0", ErrorKind::None, 0xC0C0C0},
+        {L"&hff", ErrorKind::None, 255},
+        {L"&HFFFFFFFF", ErrorKind::None, -1},
+        {L"&H80000005", ErrorKind::None, static_cast<std::int32_t>(0x80000005u)},
+        {L"&H0000100", ErrorKind::None, 256},
+        {L"&O17", ErrorKind::None, 15},
+        {L"-2147483648", ErrorKind::None, INT32_MIN},
+        {L"2147483647", ErrorKind::None, INT32_MAX},
+        {L"2.5", ErrorKind::None, 2},   // half to even
+        {L"3.5", ErrorKind::None, 4},
+        {L"-0.5", ErrorKind::None, 0},
+        {L"False", ErrorKind::None, 0},   // a missing value
+        {L"True", ErrorKind::None, -1},
+        {L"2147483648", ErrorKind::NumberOutOfRange, 0},
+        {L"-2147483649", ErrorKind::NumberOutOfRange, 0},
+        {L"&H100000000", ErrorKind::NumberOutOfRange, 0},
+        {L"1e300", ErrorKind::NumberOutOfRange, 0},
+        {L"&HXYZ", ErrorKind::NotANumber, 0},
+        {L"blue", ErrorKind::NotANumber, 0},
+        {L"", ErrorKind::NotANumber, 0},
+    };
+    for (const auto& c : cases) {
+        Int32Result result = ToInt32(c.text);
+        EXPECT_EQ(result.error, c.error) << ToStd(c.text);
+        EXPECT_EQ(result.value, c.value) << ToStd(c.text);
+    }
+}

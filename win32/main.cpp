@@ -1,0 +1,15 @@
+#include <windows.h>
+
+#include "../launcher/frm_splash.h"
+#include "../window/splash_window.h"
+#include "hardening.h"
+#include "win32_platform.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    HardenProcess();
+    Win32Platform platform;
+    SplashWindow window(platform, instance);
+    FrmSplash form(platform, window);
+    form.FormInitialize();
+    return window.Run(form);
+}

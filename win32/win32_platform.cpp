@@ -1,0 +1,105 @@
+#include "win32_platform.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#ifndef LAUNCHER_TITLE
+#define LAUNCHER_TITLE L"Setup"
+#endif
+
+const wchar_t* ApplicationTitle() { return LAUNCHER_TITLE; }
+
+Text Win32Platform::CurrentDirectory() {
+    Text directory;
+    DWORD needed = GetCurrentDirectoryW(0, nullptr);
+    DWORD written = GetCurrentDirectoryW(needed, directory.Reserve(needed));
+    directory.SetLength(written < needed ? written : 0);
+    return directory;
+}
+
+Text Win32Platform::ExecutableBaseName() {
+    Text path;
+    DWORD capacity = MAX_PATH;
+    for (;;) {
+        DWORD written = GetModuleFileNameW(nullptr, path.Reserve(capacity), capacity);
+        if (written < capacity) {
+            path.SetLength(written);
+            break;
+        }
+        capacity *= 2;
+    }
+    WStr name = path.View();
+    std::size_t separator = name.find_last_of(L"\\/");
+    if (separator != WStr::npos) name = DropFirst(name, separator + 1);
+    std::size_t dot = name.find_last_of(L'.');
+    if (dot != WStr::npos) name = WStr(name.data(), dot);
+    return Text(name);
+}
+
+bool Win32Platform::FileExists(WStr path) {
+    Text terminated(path);
+    DWORD attributes = GetFileAttributesW(terminated.CStr());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::uint32_t Win32Platform::ReadProfileString(WStr path, WStr section, WStr key, wchar_t* buffer,
+                                               std::uint32_t size) {
+    Text terminatedPath(path), terminatedSection(section), terminatedKey(key);
+    return GetPrivateProfileStringW(terminatedSection.CStr(), terminatedKey.CStr(), nullptr, buffer, size,
+                                    terminatedPath.CStr());
+}
+
+void Win32Platform::ShowErrorMessage(WStr text) {
+    Text terminated(text);
+    MessageBoxW(nullptr, terminated.CStr(), ApplicationTitle(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+Text SystemErrorText(unsigned long error) {
+    wchar_t* message = nullptr;
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    Text text;
+    if (message) {
+        while (length && (message[length - 1] == L'\r' || message[length - 1] == L'\n' ||
+                          message[length - 1] == L' '))
+            --length;
+        text.Append(WStr(message, length));
+        LocalFree(message);
+    }
+    return text;
+}
+
+StartResult Win32Platform::StartCommand(WStr program, WStr parameters) {
+    // The shell may hand the start to COM objects of its own; it asks for an
+    // apartment on this thread.
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    Text file(program), arguments(parameters);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // NOASYNC: the start must be complete before the launcher ends, or it
+    // can be lost with the process. FLAG_NO_UI: failures get our report,
+    // which names the INI line, instead of the shell's own box.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpFile = file.CStr();
+    info.lpParameters = arguments.Empty() ? nullptr : arguments.CStr();
+    info.nShow = SW_SHOWNORMAL;
+    StartResult result;
+    if (ShellExecuteExW(&info)) {
+        result.outcome = StartOutcome::Started;
+    } else {
+        DWORD error = GetLastError();
+        if (error == ERROR_CANCELLED) {
+            result.outcome = StartOutcome::CancelledByUser;
+        } else {
+            result.outcome = StartOutcome::Failed;
+            result.systemError = error;
+            result.systemMessage = SystemErrorText(error);
+        }
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return result;
+}
+
+void Win32Platform::EndProcess(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }

@@ -1,0 +1,23 @@
+// The launcher's seam implemented with the real Win32 calls.
+#pragma once
+
+#include "../launcher/platform.h"
+
+class Win32Platform final : public Platform {
+public:
+    Text CurrentDirectory() override;
+    Text ExecutableBaseName() override;
+    bool FileExists(WStr path) override;
+    std::uint32_t ReadProfileString(WStr path, WStr section, WStr key, wchar_t* buffer,
+                                    std::uint32_t size) override;
+    void ShowErrorMessage(WStr text) override;
+    StartResult StartCommand(WStr program, WStr parameters) override;
+    void EndProcess(int exitCode) override;
+};
+
+// The system's own text for an error number, without the trailing line break.
+Text SystemErrorText(unsigned long error);
+
+// The application's title, used for message boxes and the window's title
+// until the configuration sets one.
+const wchar_t* ApplicationTitle();
