@@ -9,6 +9,11 @@
 
 namespace {
 
+// Defined here rather than taken from libuuid, whose imaging object file
+// would bring every imaging GUID into the exe.
+constexpr GUID kImagingFactoryV1 = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
+constexpr GUID kPremultipliedBgra = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x10}};
+
 Text FullPath(WStr path) {
     Text relative(path), full;
     DWORD needed = GetFullPathNameW(relative.CStr(), 0, nullptr, nullptr);
@@ -129,14 +134,14 @@ bool LoadRaster(const Text& path, SplashPicture& picture, PictureLoadFailure& fa
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
-    if (FAILED(result = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+    if (FAILED(result = CoCreateInstance(kImagingFactoryV1, nullptr, CLSCTX_INPROC_SERVER,
                                          __uuidof(IWICImagingFactory), factory.PutVoid())) ||
         FAILED(result = factory->CreateDecoderFromFilename(path.CStr(), nullptr, GENERIC_READ,
                                                            WICDecodeMetadataCacheOnDemand, decoder.Put())) ||
         FAILED(result = decoder->GetFrame(0, frame.Put())) ||
         FAILED(result = frame->GetSize(&width, &height)) ||
         FAILED(result = factory->CreateFormatConverter(converter.Put())) ||
-        FAILED(result = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
+        FAILED(result = converter->Initialize(frame.Get(), kPremultipliedBgra, WICBitmapDitherTypeNone,
                                               nullptr, 0.0, WICBitmapPaletteTypeCustom)))
         return FailWithResult(failure, result);
     constexpr UINT kLargestSide = 1u << 30;
