@@ -2,14 +2,26 @@
 #   make test   build everything, run unit, Wine end-to-end and static checks
 #   make demo   run the launcher on the example disc under Wine
 #   make dist   dist/x64/launcher.exe and dist/x86/launcher.exe
-# Product settings: make dist NAME=autorun TITLE="Acme Setup"
+# Product settings (all optional), e.g.
+#   make dist ICON=acme.ico NAME=autorun TITLE="Acme Setup" COMPANY="Acme Ltd" VERSION=2.1
 
 BUILD ?= build
 NAME ?= launcher
 TITLE ?= Setup
+ICON ?=
+PRODUCT ?=
+DESCRIPTION ?=
+COMPANY ?=
+COPYRIGHT ?=
+VERSION ?= 1.0.0.0
 JOBS ?= $(shell nproc)
 
-PRODUCT_FLAGS = -DLAUNCHER_NAME="$(NAME)" -DLAUNCHER_TITLE="$(TITLE)"
+# Each value reaches CMake as one shell word, whatever quotes it holds.
+quote = '$(subst ','\'',$(1))'
+PRODUCT_FLAGS = -DLAUNCHER_NAME=$(call quote,$(NAME)) -DLAUNCHER_TITLE=$(call quote,$(TITLE)) \
+	-DLAUNCHER_ICON=$(call quote,$(if $(ICON),$(abspath $(ICON)))) -DLAUNCHER_PRODUCT=$(call quote,$(PRODUCT)) \
+	-DLAUNCHER_DESCRIPTION=$(call quote,$(DESCRIPTION)) -DLAUNCHER_COMPANY=$(call quote,$(COMPANY)) \
+	-DLAUNCHER_COPYRIGHT=$(call quote,$(COPYRIGHT)) -DLAUNCHER_VERSION=$(call quote,$(VERSION))
 
 .PHONY: all deps x64 x86 native build test demo dist clean
 
