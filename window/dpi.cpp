@@ -15,24 +15,8 @@ HMODULE User32() { return GetModuleHandleW(L"user32.dll"); }
 HMODULE LoadShcore() { return LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32); }
 
 constexpr int kMonitorEffectiveDpi = 0;
-constexpr int kProcessPerMonitorAware = 2;
 
 }  // namespace
-
-void DeclareDpiAwareness() {
-    using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    if (auto setContext = Lookup<SetContextFn>(User32(), "SetProcessDpiAwarenessContext")) {
-        setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-        return;
-    }
-    using SetAwarenessFn = HRESULT(WINAPI*)(int);
-    UniqueModule shcore(LoadShcore());
-    if (auto setAwareness = Lookup<SetAwarenessFn>(shcore.Get(), "SetProcessDpiAwareness")) {
-        setAwareness(kProcessPerMonitorAware);
-        return;
-    }
-    SetProcessDPIAware();
-}
 
 DpiSupport::DpiSupport() : shcore_(LoadShcore()) {
     HMODULE user32 = User32();
@@ -82,11 +66,9 @@ LOGFONTW DpiSupport::MessageFont(UINT dpi) const {
     if (systemParametersInfoForDpi_ &&
         systemParametersInfoForDpi_(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
         return metrics.lfMessageFont;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        LOGFONTW fallback{};
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback);
-        metrics.lfMessageFont = fallback;
-    }
+    // Should even this fail, the empty font description gets the system's
+    // default font, which is still readable.
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     metrics.lfMessageFont.lfHeight =
         MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(systemDpi_));
     return metrics.lfMessageFont;

@@ -7,10 +7,6 @@
 
 #include "../win32/unique_handle.h"
 
-// Asks for per-monitor DPI awareness when the manifest has not settled it
-// already (the manifest wins; these calls then change nothing).
-void DeclareDpiAwareness();
-
 class DpiSupport {
 public:
     DpiSupport();

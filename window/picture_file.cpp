@@ -14,15 +14,6 @@ namespace {
 constexpr GUID kImagingFactoryV1 = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
 constexpr GUID kPremultipliedBgra = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x10}};
 
-Text FullPath(WStr path) {
-    Text relative(path), full;
-    DWORD needed = GetFullPathNameW(relative.CStr(), 0, nullptr, nullptr);
-    if (!needed) return relative;
-    DWORD written = GetFullPathNameW(relative.CStr(), needed, full.Reserve(needed), nullptr);
-    full.SetLength(written < needed ? written : 0);
-    return full.Empty() ? relative : full;
-}
-
 bool FailWithLastError(PictureLoadFailure& failure) {
     failure.systemError = GetLastError();
     failure.systemMessage = SystemErrorText(failure.systemError);
@@ -48,7 +39,7 @@ public:
     FileBytes() = default;
     ~FileBytes() { std::free(bytes_); }
 
-    // Reads up to limit bytes from the start of the file.
+    // Reads up to limit bytes (less than 4 GB) from the start of the file.
     bool Read(const Text& path, std::size_t limit) {
         UniqueFileHandle file(CreateFileW(path.CStr(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -62,12 +53,9 @@ public:
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return false;
         }
-        while (size_ < wanted) {
-            DWORD chunk = wanted - size_ > 0x10000000 ? 0x10000000 : static_cast<DWORD>(wanted - size_), got = 0;
-            if (!ReadFile(file.Get(), bytes_ + size_, chunk, &got, nullptr)) return false;
-            if (!got) break;
-            size_ += got;
-        }
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), bytes_, static_cast<DWORD>(wanted), &got, nullptr)) return false;
+        size_ = got;
         return true;
     }
     const std::uint8_t* Data() const { return bytes_; }
@@ -162,7 +150,9 @@ bool LoadRaster(const Text& path, SplashPicture& picture, PictureLoadFailure& fa
 }  // namespace
 
 bool LoadSplashPicture(WStr path, SplashPicture& picture, PictureLoadFailure& failure) {
-    Text full = FullPath(path);
+    // Relative paths are resolved against the current directory, like the
+    // configuration file's own.
+    Text full(path);
     FileBytes head;
     if (!head.Read(full, kPictureSniffBytes)) return FailWithLastError(failure);
     PictureKind kind = SniffPictureKind(head.Data(), head.Size());

@@ -152,10 +152,9 @@ void SplashWindow::Run(FrmSplash& form) {
     SetWindowPos(window, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
     ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
-    for (HWND button : buttons_) {
-        if (!IsWindowVisible(button)) continue;
-        SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
+    for (int i = 0; i < kButtonSlots; ++i) {
+        if (!visible_[i]) continue;
+        SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(buttons_[i]), TRUE);
         break;
     }
 
