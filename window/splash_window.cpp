@@ -53,8 +53,10 @@ void SplashWindow::SetIcon(WStr path, const ValueOrigin& origin) {
     // again at its own DPI.
     WindowIcons icons = LoadIconFile(path, dpi_, dpi_.SystemDpi());
     if (!icons.smallIcon) {
+        // The loader often gives no reason; "Success" would be no help.
         DWORD error = GetLastError();
-        Fail(platform_, ErrorDetails{ErrorKind::IconUnreadable, path, &origin, SystemErrorText(error), error});
+        Text reason = error ? SystemErrorText(error) : Text();
+        Fail(platform_, ErrorDetails{ErrorKind::IconUnreadable, path, &origin, reason, error});
     }
     iconPath_ = path;
 }
