@@ -91,6 +91,10 @@ def base_wine_env(prefix):
         "WINEDEBUG": os.environ.get("E2E_WINEDEBUG", "-all"),
         "WINEDLLOVERRIDES": "mscoree,mshtml=",
     })
+    # Wine takes the ANSI code page from the locale: fix it, so text in an
+    # ANSI INI reads the same everywhere (code page 1252).
+    env["LANG"] = "en_US.UTF-8"
+    env.pop("LC_ALL", None)
     env.pop("DISPLAY", None)
     return env
 
