@@ -29,6 +29,9 @@ The result is a Run: .exit_code, .message_boxes, .window, .steps,
 .started_programs (how many programs the launcher started), .raw (all of
 the inspector's JSON).
 
+Session(name, dpi=144) makes a prefix whose programs see 144 DPI. Wine does
+not scale DPI-unaware programs as Windows does: they see that DPI too.
+
 probe.exe (tests/tools/probe.cpp) appends one JSON line per start to the
 session's probe log: command_line, argv, cwd, module, pid. take_probe_log()
 returns the lines so far and empties the log. The inspector waits for the

@@ -42,7 +42,8 @@ class InspectorTest(unittest.TestCase):
 
     def test_window_record(self):
         shot = os.path.join(wine.root, "fixture.bmp")
-        run = self.fixture(pixels=[(10, 10), (200, 100)], screenshot=shot)
+        screen = os.path.join(wine.root, "screen.bmp")
+        run = self.fixture(pixels=[(10, 10), (200, 100)], screenshot=shot, screen_shot=screen)
         window = run.window
         self.assertEqual(run.raw["reason"], "observed")
         self.assertTrue(run.raw["terminated"])
@@ -66,6 +67,8 @@ class InspectorTest(unittest.TestCase):
         self.assertTrue(window["screenshot_ok"])
         self.assertEqual(read_bmp_pixel(shot, 10, 10), ((481, 345), WHITE))
         self.assertEqual(read_bmp_pixel(shot, 200, 100)[1], BACKGROUND)
+        origin = window["client_origin"]
+        self.assertEqual(read_bmp_pixel(screen, origin["x"] + 5, origin["y"] + 5), ((1024, 768), WHITE))
 
     def test_actions(self):
         cases = [
