@@ -162,6 +162,8 @@ class ProgramPathTest(StartupTest):
             # enclose the whole value.
             ('"Tools Dir\\my tool.exe" "b c" D', "Tools Dir/my tool.exe", ["b c", "D"]),
             ("Tools Dir\\my tool.exe A", "Tools Dir/my tool.exe", ["A"]),
+            # Starting and ending in a quote: one more pair around the value.
+            ('""Tools Dir\\my tool.exe" /log "My Logs""', "Tools Dir/my tool.exe", ["/log", "My Logs"]),
         ]
         for action, probe, args in cases:
             with self.subTest(action=action):
