@@ -1,0 +1,107 @@
+"""Screenshots of the example disc's window with one, three and five buttons,
+for the README. Wine's virtual desktop draws the frame and title bar that
+Xvfb without a window manager leaves out."""
+
+import os
+import struct
+import subprocess
+import unittest
+import zlib
+
+import harness
+from window_common import run_launcher
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+EXAMPLE = os.path.join(HERE, "..", "..", "example")
+SCREENSHOTS = os.path.join(HERE, "..", "..", "docs", "screenshots")
+
+CAPTIONS = ["&Install", "&Read me", "&Documentation", "&Browse disc", "E&xit"]
+SHOTS = {"one-button.png": ["&Install"], "three-buttons.png": ["&Install", "&Read me", "E&xit"],
+         "five-buttons.png": CAPTIONS}
+
+wine = None
+
+
+def setUpModule():
+    global wine
+    wine = harness.Session(__name__)
+    # The virtual desktop is chosen when the session's desktop is made:
+    # restart the session's Wine with it set.
+    subprocess.run(["wineserver", "-k"], env=wine.env, timeout=60, stderr=subprocess.DEVNULL)
+    for key, name, value in [(r"HKCU\Software\Wine\Explorer", "Desktop", "Default"),
+                             (r"HKCU\Software\Wine\Explorer\Desktops", "Default", "1024x768")]:
+        wine.wine(["reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f"])
+    subprocess.run(["wineserver", "-w"], env=wine.env, timeout=60)
+    subprocess.run(["wineserver", "-p"], env=wine.env, timeout=60, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    wine.wine(["cmd", "/c", "exit"], timeout=120)
+
+
+def tearDownModule():
+    if wine:
+        wine.close()
+
+
+def read_bmp(path):
+    """A 24-bit bottom-up BMP as (width, height, rows of RGB bytes, top first)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    offset, = struct.unpack_from("<I", data, 10)
+    width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
+    assert bits == 24, bits
+    stride = (width * 3 + 3) // 4 * 4
+    rows = []
+    for y in range(height):
+        start = offset + (height - 1 - y) * stride
+        bgr = data[start:start + width * 3]
+        rgb = bytearray(len(bgr))
+        rgb[0::3], rgb[1::3], rgb[2::3] = bgr[2::3], bgr[1::3], bgr[0::3]
+        rows.append(bytes(rgb))
+    return width, height, rows
+
+
+def write_png(path, width, rows):
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    raw = b"".join(b"\x00" + row for row in rows)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n")
+        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, len(rows), 8, 2, 0, 0, 0)))
+        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
+        f.write(chunk(b"IEND", b""))
+
+
+def example_ini(captions):
+    with open(os.path.join(EXAMPLE, "launcher.ini"), encoding="latin-1") as f:
+        dialog = f.read().split("[BUTTON1]")[0]
+    buttons = "".join("[BUTTON%d]\r\nShow=True\r\nCaption=%s\r\nAction=exit\r\n" % (n, caption)
+                      for n, caption in enumerate(captions, 1))
+    return dialog + buttons
+
+
+class ScreenshotTest(unittest.TestCase):
+    def test_screenshots_for_one_three_and_five_buttons(self):
+        os.makedirs(SCREENSHOTS, exist_ok=True)
+        for name, captions in SHOTS.items():
+            with self.subTest(name):
+                disc = wine.new_disc()
+                for art in ["splash.bmp", "product.ico"]:
+                    disc.add_file(os.path.join(EXAMPLE, art))
+                disc.write_ini(example_ini(captions))
+                screen = os.path.join(wine.root, name + ".bmp")
+                run = run_launcher(wine, disc, screen_shot=screen, settle_ms=800)
+                self.assertIsNotNone(run.window, run)
+                self.assertEqual(sum(c["visible"] for c in run.window["controls"]), len(captions))
+                width, height, rows = read_bmp(screen)
+                rect = run.window["rect"]
+                self.assertTrue(0 <= rect["left"] and rect["right"] <= width and rect["bottom"] <= height, rect)
+                window_rows = [row[rect["left"] * 3:rect["right"] * 3] for row in rows[rect["top"]:rect["bottom"]]]
+                # The frame is drawn: the title bar differs from the desktop around it.
+                self.assertNotEqual(window_rows[2][30:60], rows[max(rect["top"] - 3, 0)][rect["left"] * 3 + 30:
+                                                                                        rect["left"] * 3 + 60])
+                write_png(os.path.join(SCREENSHOTS, name), rect["width"], window_rows)
+
+
+if __name__ == "__main__":
+    unittest.main()
