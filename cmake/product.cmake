@@ -15,6 +15,10 @@ add_executable(launcher WIN32
     win32/hardening.cpp
     win32/win32_platform.cpp
     window/splash_window.cpp
+    window/dpi.cpp
+    window/picture_file.cpp
+    window/back_buffer.cpp
+    window/window_icons.cpp
 )
 set_target_properties(launcher PROPERTIES OUTPUT_NAME "${LAUNCHER_NAME}")
 target_compile_definitions(launcher PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
