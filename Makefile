@@ -24,7 +24,7 @@ PRODUCT_FLAGS = -DLAUNCHER_NAME=$(call quote,$(NAME)) -DLAUNCHER_TITLE=$(call qu
 	-DLAUNCHER_DESCRIPTION=$(call quote,$(DESCRIPTION)) -DLAUNCHER_COMPANY=$(call quote,$(COMPANY)) \
 	-DLAUNCHER_COPYRIGHT=$(call quote,$(COPYRIGHT)) -DLAUNCHER_VERSION=$(call quote,$(VERSION))
 
-.PHONY: all deps x64 x86 native build test demo dist clean
+.PHONY: all deps x64 x86 native build test demo dist bench clean
 
 all: build
 
@@ -62,6 +62,12 @@ dist: x64 x86
 	@python3 scripts/dist.py --out dist --name $(call quote,$(NAME)) --version $(call quote,$(VERSION)) \
 		--x64 $(call quote,$(BUILD)/x64/$(NAME).exe) --x86 $(call quote,$(BUILD)/x86/$(NAME).exe) \
 		--example example --sign-cert $(call quote,$(SIGN_CERT)) --sign-key $(call quote,$(SIGN_KEY))
+
+bench: x64 x86
+	@cmake -S . -B $(BUILD)/bench-x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DLAUNCHER_BENCH=ON $(PRODUCT_FLAGS) >/dev/null
+	@cmake --build $(BUILD)/bench-x64 -j $(JOBS) >/dev/null
+	@python3 bench/bench.py --build $(abspath $(BUILD)) --name $(call quote,$(NAME))
 
 clean:
 	rm -rf $(BUILD) dist

@@ -31,3 +31,8 @@ include(cmake/resources.cmake)
 if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/tests/tools/CMakeLists.txt")
     add_subdirectory(tests/tools)
 endif()
+
+option(LAUNCHER_BENCH "Also build the benchmark programs of bench/" OFF)
+if(LAUNCHER_BENCH)
+    add_subdirectory(bench)
+endif()

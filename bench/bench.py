@@ -1,0 +1,223 @@
+#!/usr/bin/env python3
+"""`make bench`: the sizes of both builds, section by section, then under Wine
+in one run of bench/driver.exe:
+
+- whole-process time from CreateProcess until the splash window is shown,
+  and until a direct-launch child has started, as medians over repeated runs
+  and as ratios against bench/baseline.exe, which opens an empty window or
+  starts the child itself (also "bare", without initialising COM first); and
+  the peak working set of each;
+- the launcher's own work from entry to its first paint, timed inside the
+  benchmark build (bench/bench_main.cpp) for a small picture and for an
+  8000 x 6000 one.
+
+    bench.py --build BUILD --name NAME [--runs N]
+
+Figures go to stdout and to BUILD/bench/results.txt.
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+CHILD_EVENT = "bench_child_started"
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def print_sizes(build, name):
+    for arch in ("x64", "x86"):
+        exe = os.path.join(build, arch, name + ".exe")
+        result = subprocess.run([sys.executable, os.path.join(ROOT, "tests", "checks", "check_exe.py"),
+                                 "sizes", exe], capture_output=True, text=True)
+        print("== %s ==" % arch)
+        print(result.stdout.rstrip())
+        if result.returncode:
+            print("(over the size limits)")
+
+
+def write_ini(folder, name, dialog):
+    lines = ["[DIALOG]"] + ["%s=%s" % item for item in dialog]
+    for number, (caption, action) in enumerate([("&Install", "exit"), ("&Read me", "exit"), ("E&xit", "exit")], 1):
+        lines += ["", "[BUTTON%d]" % number, "Show=True", "Caption=" + caption, "Action=" + action]
+    with open(os.path.join(folder, name + ".ini"), "w", newline="\r\n") as file:
+        file.write("\n".join(lines) + "\n")
+
+
+def prepare_discs(work, name, child_exe):
+    """Disc folders: the example look, a direct launch of the child, and the
+    example with an 8000 x 6000 picture. Each holds the INI for the shipped
+    exe's name and for the benchmark build's."""
+    discs = {}
+    example_look = [("Show", "True"), ("Caption", "Example Setup"), ("BackColor", "47,31,107"),
+                    ("Picture", "splash.bmp"), ("Icon", "product.ico")]
+    for label, dialog in (("window", example_look),
+                          ("direct", [("Show", "False"), ("DefaultAction", "child.exe " + CHILD_EVENT)]),
+                          ("big", [("Picture", "big.jpg") if key == "Picture" else (key, value)
+                                   for key, value in example_look])):
+        folder = os.path.join(work, "disc-" + label)
+        os.makedirs(folder, exist_ok=True)
+        for asset in ("splash.bmp", "product.ico"):
+            shutil.copyfile(os.path.join(ROOT, "example", asset), os.path.join(folder, asset))
+        for ini_name in (name, "launcher_bench"):
+            write_ini(folder, ini_name, dialog)
+        discs[label] = folder
+    shutil.copyfile(child_exe, os.path.join(discs["direct"], "child.exe"))
+    big = os.path.join(discs["big"], "big.jpg")
+    if not os.path.exists(big):
+        # A photo-like gradient with noise, so the JPEG decoder has real work.
+        subprocess.run(["convert", "-size", "8000x6000", "-seed", "7", "plasma:fractal", "-quality", "85", big],
+                       check=True)
+    return discs
+
+
+class Display:
+    """An Xvfb of our own, unless a display is already set."""
+
+    def __init__(self):
+        self.process = None
+
+    def __enter__(self):
+        if os.environ.get("DISPLAY"):
+            return os.environ["DISPLAY"]
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                                         "-nolisten", "tcp"], pass_fds=(write_end,),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        return ":" + number
+
+    def __exit__(self, *_):
+        if self.process:
+            self.process.terminate()
+            self.process.wait()
+
+
+def run_driver(driver, jobs, runs, prefix, display):
+    env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+               DISPLAY=display)
+    try:
+        if not os.path.isdir(prefix):
+            print("Creating the benchmark's Wine prefix (once, about 20 s)...", flush=True)
+            subprocess.run(["wineboot", "-i"], env=env, check=True, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+        # A warm-up start, so the first measured run does not pay for Wine's
+        # own first start.
+        subprocess.run(["wine", driver, "--version"], env=env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        result = subprocess.run(["wine", driver, windows_path(jobs), str(runs)], env=env, capture_output=True,
+                                text=True)
+        if result.stderr.strip():
+            print(result.stderr.strip(), file=sys.stderr)
+        return result.stdout
+    finally:
+        subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def parse(output):
+    rows = {}
+    for line in output.splitlines():
+        fields = line.split("\t")
+        if len(fields) >= 3:
+            rows[(fields[0], fields[1])] = fields[2:]
+    return rows
+
+
+def describe(rows, kind, label):
+    row = rows.get((kind, label))
+    if not row or row[0] == "failed":
+        return None
+    median, low, high, peak, count = row
+    return float(median), float(low), float(high), float(peak), int(count)
+
+
+def report(rows, runs):
+    lines = []
+    lines.append("Whole process under Wine, median of %d runs (min-max), peak working set:" % runs)
+    for kind, what in (("window", "start until the window is shown"),
+                       ("child", "start until the direct-launch child runs")):
+        launcher = describe(rows, kind, "launcher")
+        baseline = describe(rows, kind, "baseline")
+        bare = describe(rows, kind, "bare") if kind == "child" else None
+        for label, figures in (("launcher", launcher), ("baseline", baseline), ("bare", bare)):
+            if label == "bare" and kind != "child":
+                continue
+            if figures and kind == "window":
+                lines.append("  %-8s %-42s %8.1f ms (%.1f-%.1f)  peak %.1f MiB  [%d runs]"
+                             % (label, what, figures[0], figures[1], figures[2], figures[3], figures[4]))
+            elif figures:
+                # A starter may end before its child runs: no memory figure.
+                lines.append("  %-8s %-42s %8.1f ms (%.1f-%.1f)  [%d runs]"
+                             % (label, what, figures[0], figures[1], figures[2], figures[4]))
+            else:
+                lines.append("  %-8s %-42s  not measured (no window, or the program ended first)" % (label, what))
+        if launcher and baseline:
+            memory = ", %+.1f MiB memory" % (launcher[3] - baseline[3]) if kind == "window" else ""
+            lines.append("  %-8s %-42s %8.2f x time%s"
+                         % ("ratio", "launcher / baseline", launcher[0] / baseline[0], memory))
+        if launcher and bare:
+            lines.append("  %-8s %-42s %8.2f x time" % ("ratio", "launcher / bare (no COM before the start)",
+                                                          launcher[0] / bare[0]))
+    lines.append("Inside the benchmark build, entry to the end of the first paint:")
+    for label, what in (("small", "481 x 297 BMP (the example)"), ("big", "8000 x 6000 JPEG")):
+        figures = describe(rows, "paint", label)
+        if figures:
+            lines.append("  %-42s %8.1f ms (%.1f-%.1f)" % (what, *figures[:3]))
+        else:
+            lines.append("  %-42s  not measured (no window)" % what)
+    return "\n".join(lines)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--name", default="launcher")
+    parser.add_argument("--runs", type=int, default=21)
+    args = parser.parse_args()
+    build = os.path.abspath(args.build)
+    bench_build = os.path.join(build, "bench-x64", "bench")
+    work = os.path.join(build, "bench")
+    os.makedirs(work, exist_ok=True)
+
+    print_sizes(build, args.name)
+    print()
+
+    discs = prepare_discs(work, args.name, os.path.join(bench_build, "child.exe"))
+    shipped = os.path.join(build, "x64", args.name + ".exe")
+    timed = os.path.join(bench_build, "launcher_bench.exe")
+    baseline = os.path.join(bench_build, "baseline.exe")
+    jobs = [
+        ("window", "launcher", '"%s"' % windows_path(shipped), discs["window"]),
+        ("window", "baseline", '"%s"' % windows_path(baseline), discs["window"]),
+        ("child", "launcher", '"%s"' % windows_path(shipped), discs["direct"]),
+        ("child", "baseline", '"%s" --start child.exe %s' % (windows_path(baseline), CHILD_EVENT), discs["direct"]),
+        ("child", "bare", '"%s" --start-bare child.exe %s' % (windows_path(baseline), CHILD_EVENT), discs["direct"]),
+        ("paint", "small", '"%s"' % windows_path(timed), discs["window"]),
+        ("paint", "big", '"%s"' % windows_path(timed), discs["big"]),
+    ]
+    jobs_file = os.path.join(work, "jobs.tsv")
+    with open(jobs_file, "w", encoding="utf-8", newline="\n") as file:
+        for kind, label, command, folder in jobs:
+            file.write("\t".join((kind, label, command, windows_path(folder))) + "\n")
+
+    with Display() as display:
+        output = run_driver(os.path.join(bench_build, "driver.exe"), jobs_file, args.runs,
+                            os.path.join(work, "wine-prefix"), display)
+    text = report(parse(output), args.runs)
+    print(text)
+    with open(os.path.join(work, "results.txt"), "w") as file:
+        file.write(text + "\n")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
