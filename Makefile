@@ -2,6 +2,7 @@
 #   make test   build everything, run unit, Wine end-to-end and static checks
 #   make demo   run the launcher on the example disc under Wine
 #   make dist   dist/x64/launcher.exe and dist/x86/launcher.exe
+#   make fuzz   run each fuzz target for FUZZ_SECONDS (default 60) and show its reach
 # Product settings: make dist NAME=autorun TITLE="Acme Setup"
 
 BUILD ?= build
@@ -11,7 +12,7 @@ JOBS ?= $(shell nproc)
 
 PRODUCT_FLAGS = -DLAUNCHER_NAME="$(NAME)" -DLAUNCHER_TITLE="$(TITLE)"
 
-.PHONY: all deps x64 x86 native build test demo dist clean
+.PHONY: all deps x64 x86 native sanitize fuzz build test demo dist clean
 
 all: build
 
@@ -28,15 +29,29 @@ x86: deps
 		-DCMAKE_BUILD_TYPE=Release $(PRODUCT_FLAGS) >/dev/null
 	@cmake --build $(BUILD)/x86 -j $(JOBS)
 
-native: deps x64 x86
+# The unit tests and the fuzz targets under the sanitizers, built with clang.
+sanitize: deps
+	@cmake -S . -B $(BUILD)/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DLAUNCHER_FUZZ=ON $(PRODUCT_FLAGS) >/dev/null
+	@cmake --build $(BUILD)/fuzz -j $(JOBS)
+
+native: deps x64 x86 sanitize
 	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug $(PRODUCT_FLAGS) \
-		-DLAUNCHER_X64_DIR="$(abspath $(BUILD)/x64)" -DLAUNCHER_X86_DIR="$(abspath $(BUILD)/x86)" >/dev/null
+		-DLAUNCHER_X64_DIR="$(abspath $(BUILD)/x64)" -DLAUNCHER_X86_DIR="$(abspath $(BUILD)/x86)" \
+		-DLAUNCHER_FUZZ_DIR="$(abspath $(BUILD)/fuzz)" >/dev/null
 	@cmake --build $(BUILD)/native -j $(JOBS)
 
 build: native
 
 test: build
 	@ctest --test-dir $(BUILD)/native --output-on-failure -j $(JOBS)
+
+FUZZ_SECONDS ?= 60
+fuzz: sanitize
+	@for target in $(BUILD)/fuzz/tests/fuzz/*_fuzz; do \
+		KEEP_CORPUS=1 sh tests/fuzz/run-fuzzer.sh "$$target" tests/fuzz $(FUZZ_SECONDS) \
+			"$(abspath $(BUILD))/fuzz-runs/$$(basename $$target _fuzz)" || exit 1; \
+	done
 
 demo: x64
 	@sh scripts/demo.sh "$(abspath $(BUILD)/x64)/$(NAME).exe" "$(abspath $(BUILD))"
