@@ -1,16 +1,29 @@
 # Front door of the build. Every target installs what it needs first.
 #   make test   build everything, run unit, Wine end-to-end and static checks
 #   make demo   run the launcher on the example disc under Wine
-#   make dist   dist/x64/launcher.exe and dist/x86/launcher.exe
+#   make dist   dist/x64/launcher.exe, dist/x86/launcher.exe and a disc zip for each
+#   make bench  sizes of both builds, start-up times and memory under Wine
 #   make fuzz   run each fuzz target for FUZZ_SECONDS (default 60) and show its reach
-# Product settings: make dist NAME=autorun TITLE="Acme Setup"
+# Product settings (all optional), e.g.
+#   make dist ICON=acme.ico NAME=autorun TITLE="Acme Setup" COMPANY="Acme Ltd" VERSION=2.1
 
 BUILD ?= build
 NAME ?= launcher
 TITLE ?= Setup
+ICON ?=
+PRODUCT ?=
+DESCRIPTION ?=
+COMPANY ?=
+COPYRIGHT ?=
+VERSION ?= 1.0.0.0
 JOBS ?= $(shell nproc)
 
-PRODUCT_FLAGS = -DLAUNCHER_NAME="$(NAME)" -DLAUNCHER_TITLE="$(TITLE)"
+# Each value reaches CMake as one shell word, whatever quotes it holds.
+quote = '$(subst ','\'',$(1))'
+PRODUCT_FLAGS = -DLAUNCHER_NAME=$(call quote,$(NAME)) -DLAUNCHER_TITLE=$(call quote,$(TITLE)) \
+	-DLAUNCHER_ICON=$(call quote,$(if $(ICON),$(abspath $(ICON)))) -DLAUNCHER_PRODUCT=$(call quote,$(PRODUCT)) \
+	-DLAUNCHER_DESCRIPTION=$(call quote,$(DESCRIPTION)) -DLAUNCHER_COMPANY=$(call quote,$(COMPANY)) \
+	-DLAUNCHER_COPYRIGHT=$(call quote,$(COPYRIGHT)) -DLAUNCHER_VERSION=$(call quote,$(VERSION))
 
 .PHONY: all deps x64 x86 native sanitize fuzz build test demo dist clean
 
@@ -56,11 +69,14 @@ fuzz: sanitize
 demo: x64
 	@sh scripts/demo.sh "$(abspath $(BUILD)/x64)/$(NAME).exe" "$(abspath $(BUILD))"
 
+# SIGN_CERT: a PEM certificate with SIGN_KEY its key, or a .pfx/.p12 file;
+# SIGN_PASSWORD_FILE and SIGN_TIMESTAMP are read by scripts/sign.sh.
+SIGN_CERT ?=
+SIGN_KEY ?= -
 dist: x64 x86
-	@mkdir -p dist/x64 dist/x86
-	@cp $(BUILD)/x64/$(NAME).exe dist/x64/
-	@cp $(BUILD)/x86/$(NAME).exe dist/x86/
-	@echo "dist/x64/$(NAME).exe dist/x86/$(NAME).exe"
+	@python3 scripts/dist.py --out dist --name $(call quote,$(NAME)) --version $(call quote,$(VERSION)) \
+		--x64 $(call quote,$(BUILD)/x64/$(NAME).exe) --x86 $(call quote,$(BUILD)/x86/$(NAME).exe) \
+		--example example --sign-cert $(call quote,$(SIGN_CERT)) --sign-key $(call quote,$(SIGN_KEY))
 
 clean:
 	rm -rf $(BUILD) dist

@@ -15,13 +15,18 @@ add_executable(launcher WIN32
     win32/hardening.cpp
     win32/win32_platform.cpp
     window/splash_window.cpp
+    window/dpi.cpp
+    window/picture_file.cpp
+    window/back_buffer.cpp
+    window/window_icons.cpp
 )
 set_target_properties(launcher PROPERTIES OUTPUT_NAME "${LAUNCHER_NAME}")
 target_compile_definitions(launcher PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
-    _WIN32_WINNT=0x0601 "LAUNCHER_TITLE=L\"${LAUNCHER_TITLE}\"")
+    _WIN32_WINNT=0x0601 "LAUNCHER_TITLE=L\"${LAUNCHER_TITLE_C_LITERAL}\"")
 target_compile_options(launcher PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 target_link_options(launcher PRIVATE ${PRODUCT_LINK_OPTIONS})
 target_link_libraries(launcher PRIVATE shell32 ole32 user32 gdi32 kernel32)
+include(cmake/resources.cmake)
 
 if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/tests/tools/CMakeLists.txt")
     add_subdirectory(tests/tools)

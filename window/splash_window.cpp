@@ -1,12 +1,237 @@
 #include "splash_window.h"
 
-// Dialog mode is recognised; the window itself is not built yet.
-void SplashWindow::SetButtonCaption(int, WStr) {}
-void SplashWindow::SetButtonLeft(int, int) {}
-void SplashWindow::SetButtonVisible(int, bool) {}
-void SplashWindow::SetBackColor(const BackColor&) {}
-void SplashWindow::SetPicture(WStr, const ValueOrigin&) {}
-void SplashWindow::SetIcon(WStr, const ValueOrigin&) {}
-void SplashWindow::SetCaption(WStr) {}
+#include "../win32/win32_platform.h"
+#include "back_buffer.h"
+#include "layout.h"
+#include "pixel_geometry.h"
 
-int SplashWindow::Run(FrmSplash& form) { form.FormUnload(); }
+// Windows 10 1703 messages; the headers declare them only for newer targets.
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"LauncherSplash";
+constexpr int kFirstButtonId = 100;
+constexpr int kWindowFailedExitCode = 40;
+// A fixed dialog frame with title bar and close command; children are not
+// painted over by the background.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+
+}  // namespace
+
+SplashWindow::SplashWindow(Platform& platform, HINSTANCE instance)
+    : platform_(platform), instance_(instance), title_(ApplicationTitle()) {
+    for (int i = 0; i < kButtonSlots; ++i) {
+        captions_[i] = L"Command1";
+        lefts_[i] = kDesignButtonLeft[i];
+        visible_[i] = true;
+    }
+    backColor_.value = kDesignBackColor;
+}
+
+void SplashWindow::SetButtonCaption(int index, WStr caption) { captions_[index] = caption; }
+void SplashWindow::SetButtonLeft(int index, int leftTwips) { lefts_[index] = leftTwips; }
+void SplashWindow::SetButtonVisible(int index, bool visible) { visible_[index] = visible; }
+void SplashWindow::SetBackColor(const BackColor& color) { backColor_ = color; }
+void SplashWindow::SetCaption(WStr caption) { title_ = caption; }
+
+void SplashWindow::SetPicture(WStr path, const ValueOrigin& origin) {
+    PictureLoadFailure failure;
+    if (LoadSplashPicture(path, picture_, failure)) return;
+    Fail(platform_, ErrorDetails{ErrorKind::PictureUnreadable, path, &origin, failure.systemMessage,
+                                 failure.systemError});
+}
+
+void SplashWindow::SetIcon(WStr path, const ValueOrigin& origin) {
+    // Loaded now so a bad file is reported in its turn; the window loads it
+    // again at its own DPI.
+    WindowIcons icons = LoadIconFile(path, dpi_, dpi_.SystemDpi());
+    if (!icons.smallIcon) {
+        DWORD error = GetLastError();
+        Fail(platform_, ErrorDetails{ErrorKind::IconUnreadable, path, &origin, SystemErrorText(error), error});
+    }
+    iconPath_ = path;
+}
+
+COLORREF SplashWindow::BackgroundColor() const {
+    return backColor_.isSystemColor ? GetSysColor(static_cast<int>(backColor_.value)) : backColor_.value;
+}
+
+SIZE SplashWindow::WindowSize(UINT dpi) const {
+    PixelSize client = ClientSizeForDpi(static_cast<int>(dpi));
+    return dpi_.WindowSizeForClient(client.width, client.height, kWindowStyle, kWindowExStyle, dpi);
+}
+
+void SplashWindow::ComposeBackground() {
+    backBuffer_ = ComposeBackBuffer(ClientSizeForDpi(static_cast<int>(windowDpi_)), BackgroundColor(), picture_,
+                                    windowDpi_);
+    InvalidateRect(window_.Get(), nullptr, FALSE);
+}
+
+void SplashWindow::ApplyDpi(UINT dpi) {
+    windowDpi_ = dpi;
+    LOGFONTW font = dpi_.MessageFont(dpi);
+    UniqueFont newFont(CreateFontIndirectW(&font));
+    for (int i = 0; i < kButtonSlots; ++i) {
+        PixelRect rect = ButtonRectForDpi(lefts_[i], static_cast<int>(dpi));
+        SetWindowPos(buttons_[i], nullptr, rect.x, rect.y, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (newFont) SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), TRUE);
+    }
+    if (newFont) font_ = static_cast<UniqueFont&&>(newFont);
+
+    WindowIcons icons;
+    if (!iconPath_.Empty()) icons = LoadIconFile(iconPath_, dpi_, dpi);
+    // The file was an icon a moment ago; should it be gone now, the
+    // built-in icon is better than none.
+    if (!icons.smallIcon) icons = LoadBuiltInIcon(instance_, dpi_, dpi);
+    ApplyIcons(window_.Get(), icons_, static_cast<WindowIcons&&>(icons));
+
+    ComposeBackground();
+}
+
+bool SplashWindow::Create() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    // A dialog's window extra bytes let DefDlgProc run the keyboard
+    // interface: default button, Tab order, Enter, Escape and access keys.
+    windowClass.cbWndExtra = DLGWINDOWEXTRA;
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kWindowClass;
+    if (!RegisterClassExW(&windowClass)) return false;
+
+    SIZE size = WindowSize(dpi_.SystemDpi());
+    window_.Reset(CreateWindowExW(kWindowExStyle, kWindowClass, title_.CStr(), kWindowStyle, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance_, this));
+    return static_cast<bool>(window_);
+}
+
+void SplashWindow::CreateButtons() {
+    for (int i = 0; i < kButtonSlots; ++i) {
+        // Hidden buttons are disabled too, so nothing can click them.
+        DWORD style = WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | (visible_[i] ? WS_VISIBLE : WS_DISABLED);
+        if (i == 0 && visible_[i]) style |= BS_DEFPUSHBUTTON;
+        buttons_[i] = CreateWindowExW(0, L"BUTTON", captions_[i].CStr(), style, 0, 0, 0, 0, window_.Get(),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + i)),
+                                      instance_, nullptr);
+    }
+    if (visible_[0]) SendMessageW(window_.Get(), DM_SETDEFID, kFirstButtonId, 0);
+}
+
+void SplashWindow::Run(FrmSplash& form) {
+    form_ = &form;
+    if (!Create()) {
+        // Only a system out of resources refuses a window; say so rather
+        // than end as if the user had closed it.
+        Text message(L"The window could not be created.\r\n\r\nWindows says: ");
+        message.Append(SystemErrorText(GetLastError()));
+        platform_.ShowErrorMessage(message);
+        platform_.EndProgram(kWindowFailedExitCode);
+    }
+    CreateButtons();
+    HWND window = window_.Get();
+    ApplyDpi(dpi_.ForWindow(window));
+
+    // Centred in the work area of the monitor the window starts on.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcWork;
+    SIZE size = WindowSize(windowDpi_);
+    int x = area.left + (area.right - area.left - size.cx) / 2;
+    int y = area.top + (area.bottom - area.top - size.cy) / 2;
+    if (y < area.top) y = area.top;   // a title bar off screen could not be dragged back
+    SetWindowPos(window, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    for (HWND button : buttons_) {
+        if (!IsWindowVisible(button)) continue;
+        SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
+        break;
+    }
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(window, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    form.FormUnload();
+}
+
+void SplashWindow::OnCommand(WPARAM wParam) {
+    const int id = LOWORD(wParam);
+    if (id == IDCANCEL) form_->FormUnload();   // Escape, like the close command
+    const int index = id - kFirstButtonId;
+    if (HIWORD(wParam) != BN_CLICKED || index < 0 || index >= kButtonSlots || !visible_[index]) return;
+    form_->ButtonClick(index);
+}
+
+bool SplashWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+        case WM_ERASEBKGND:
+            result = 1;   // WM_PAINT covers every pixel
+            return true;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window_.Get(), &paint);
+            PaintBackBuffer(dc, backBuffer_.Get(), ClientSizeForDpi(static_cast<int>(windowDpi_)));
+            EndPaint(window_.Get(), &paint);
+            return true;
+        }
+        case WM_PRINTCLIENT:
+            // Themed buttons ask for what lies behind their rounded corners.
+            PaintBackBuffer(reinterpret_cast<HDC>(wParam), backBuffer_.Get(),
+                            ClientSizeForDpi(static_cast<int>(windowDpi_)));
+            return true;
+        case WM_COMMAND:
+            OnCommand(wParam);
+            return true;
+        case WM_CLOSE:
+            form_->FormUnload();
+        case WM_ENDSESSION:
+            if (wParam) form_->FormUnload();
+            return true;
+        case WM_GETDPISCALEDSIZE: {
+            *reinterpret_cast<SIZE*>(lParam) = WindowSize(static_cast<UINT>(wParam));
+            result = TRUE;
+            return true;
+        }
+        case WM_DPICHANGED: {
+            ApplyDpi(LOWORD(wParam));
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            SIZE size = WindowSize(windowDpi_);
+            SetWindowPos(window_.Get(), nullptr, suggested->left, suggested->top, size.cx, size.cy,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return true;
+        }
+        case WM_SYSCOLORCHANGE:
+            if (backColor_.isSystemColor) ComposeBackground();
+            return false;
+        default:
+            return false;
+    }
+}
+
+LRESULT CALLBACK SplashWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<SplashWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<SplashWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->dpi_.EnableNonClientScaling(window);
+    }
+    LRESULT result;
+    // Messages before CreateWindowEx returns find window_ not yet set.
+    if (self && self->window_.Get() == window && self->Handle(message, wParam, lParam, result)) return result;
+    return DefDlgProcW(window, message, wParam, lParam);
+}

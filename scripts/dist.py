@@ -1,0 +1,99 @@
+#!/usr/bin/env python3
+"""Puts the release together: OUT/x64/NAME.exe, OUT/x86/NAME.exe, signed when
+a certificate is given, and per architecture a zip that is a complete disc
+root: the exe, the example INI named after it, an autorun.inf that starts it,
+and the example's picture, icon and files.
+
+    dist.py --out dist --name NAME --version VERSION --x64 EXE --x86 EXE
+            --example DIR [--sign-cert CERT [--sign-key KEY]]
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import zipfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+# Build-side files of the example folder that do not belong on a disc.
+NOT_ON_DISC = {"make_example_art.py", ".gitattributes", "__pycache__"}
+# A fixed time stamp keeps the zips the same from one build to the next.
+ZIP_TIME = (2000, 1, 1, 0, 0, 0)
+
+
+def disc_files(example, name):
+    """[(path in the zip, bytes)] of the example disc for an exe called
+    NAME.exe."""
+    files = []
+    for folder, subfolders, names in os.walk(example):
+        subfolders[:] = sorted(d for d in subfolders if d not in NOT_ON_DISC)
+        for file_name in sorted(names):
+            if file_name in NOT_ON_DISC:
+                continue
+            path = os.path.join(folder, file_name)
+            inside = os.path.relpath(path, example).replace(os.sep, "/")
+            with open(path, "rb") as file:
+                data = file.read()
+            if inside == "launcher.ini":
+                inside = name + ".ini"
+            elif inside == "autorun.inf":
+                data = autorun_for(data, name)
+            files.append((inside, data))
+    return files
+
+
+def autorun_for(data, name):
+    """The example autorun.inf made to start NAME.exe. Windows reads it in
+    the ANSI code page unless it is UTF-16 with a byte-order mark, so a name
+    beyond ASCII gets the whole file in UTF-16."""
+    text = data.decode("ascii").replace("launcher.exe", name + ".exe")
+    if text.isascii():
+        return text.encode("ascii")
+    return b"\xff\xfe" + text.encode("utf-16-le")
+
+
+def write_zip(path, entries):
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
+        for inside, data in entries:
+            info = zipfile.ZipInfo(inside, ZIP_TIME)
+            info.compress_type = zipfile.ZIP_DEFLATED
+            info.external_attr = 0o644 << 16
+            archive.writestr(info, data)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--name", required=True)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--x64", required=True)
+    parser.add_argument("--x86", required=True)
+    parser.add_argument("--example", required=True)
+    parser.add_argument("--sign-cert", default="")
+    parser.add_argument("--sign-key", default="-")
+    args = parser.parse_args()
+
+    exes = {}
+    for arch, built in (("x64", args.x64), ("x86", args.x86)):
+        folder = os.path.join(args.out, arch)
+        os.makedirs(folder, exist_ok=True)
+        exes[arch] = os.path.join(folder, args.name + ".exe")
+        shutil.copyfile(built, exes[arch])
+    if args.sign_cert:
+        subprocess.run(["sh", os.path.join(HERE, "sign.sh"), args.sign_cert, args.sign_key,
+                        exes["x64"], exes["x86"]], check=True)
+
+    disc = disc_files(args.example, args.name)
+    for arch, exe in exes.items():
+        with open(exe, "rb") as file:
+            entries = [(args.name + ".exe", file.read())] + disc
+        archive = os.path.join(args.out, "%s-%s-%s.zip" % (args.name, args.version, arch))
+        write_zip(archive, entries)
+        print(exe)
+        print(archive)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,53 @@
+#!/usr/bin/env python3
+"""`make dist`'s packaging (scripts/dist.py) on the built exes: both exes
+signed when a certificate is given, and a zip per architecture that is a
+complete disc root for the product's exe name."""
+
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+EXAMPLE = os.path.join(ROOT, "example")
+
+
+class DistTest(unittest.TestCase):
+    x64 = x86 = None
+
+    def test_signed_exes_and_disc_zips(self):
+        with tempfile.TemporaryDirectory() as work:
+            subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                            "-subj", "/CN=Dist test", "-keyout", os.path.join(work, "key.pem"),
+                            "-out", os.path.join(work, "cert.pem")], check=True, capture_output=True)
+            out = os.path.join(work, "dist")
+            subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "dist.py"), "--out", out,
+                            "--name", "autorun", "--version", "2.1", "--x64", self.x64, "--x86", self.x86,
+                            "--example", EXAMPLE, "--sign-cert", os.path.join(work, "cert.pem"),
+                            "--sign-key", os.path.join(work, "key.pem")], check=True, capture_output=True)
+            for arch in ("x64", "x86"):
+                with self.subTest(arch):
+                    exe = os.path.join(out, arch, "autorun.exe")
+                    verified = subprocess.run(["osslsigncode", "verify", "-CAfile", os.path.join(work, "cert.pem"),
+                                               "-in", exe], capture_output=True, text=True)
+                    self.assertEqual(verified.returncode, 0, verified.stdout + verified.stderr)
+
+                    with zipfile.ZipFile(os.path.join(out, "autorun-2.1-%s.zip" % arch)) as archive:
+                        names = sorted(archive.namelist())
+                        self.assertEqual(names, ["autorun.exe", "autorun.inf", "autorun.ini", "product.ico",
+                                                 "readme.txt", "setup/install.cmd", "splash.bmp"])
+                        with open(exe, "rb") as signed:
+                            self.assertEqual(archive.read("autorun.exe"), signed.read())
+                        with open(os.path.join(EXAMPLE, "launcher.ini"), "rb") as ini:
+                            self.assertEqual(archive.read("autorun.ini"), ini.read())
+                        autorun = archive.read("autorun.inf").decode("ascii")
+                        self.assertIn("open=autorun.exe\r\n", autorun)
+                        self.assertIn("icon=autorun.exe,0\r\n", autorun)
+                        self.assertNotIn("launcher.exe", autorun)
+
+
+if __name__ == "__main__":
+    DistTest.x64, DistTest.x86 = sys.argv[1], sys.argv[2]
+    unittest.main(argv=sys.argv[:1])

@@ -1,0 +1,179 @@
+#include "picture_file.h"
+
+#include <objbase.h>
+#include <wincodec.h>
+
+#include <cstdlib>
+
+#include "../win32/win32_platform.h"
+
+namespace {
+
+// Defined here rather than taken from libuuid, whose imaging object file
+// would bring every imaging GUID into the exe.
+constexpr GUID kImagingFactoryV1 = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
+constexpr GUID kPremultipliedBgra = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x10}};
+
+Text FullPath(WStr path) {
+    Text relative(path), full;
+    DWORD needed = GetFullPathNameW(relative.CStr(), 0, nullptr, nullptr);
+    if (!needed) return relative;
+    DWORD written = GetFullPathNameW(relative.CStr(), needed, full.Reserve(needed), nullptr);
+    full.SetLength(written < needed ? written : 0);
+    return full.Empty() ? relative : full;
+}
+
+bool FailWithLastError(PictureLoadFailure& failure) {
+    failure.systemError = GetLastError();
+    failure.systemMessage = SystemErrorText(failure.systemError);
+    return false;
+}
+
+// COM and imaging errors are HRESULTs, which read better in hexadecimal.
+bool FailWithResult(PictureLoadFailure& failure, HRESULT result) {
+    Text message = SystemErrorText(static_cast<unsigned long>(result));
+    if (message.Empty() && result == WINCODEC_ERR_COMPONENTNOTFOUND)
+        message = L"No imaging component can read this format.";
+    if (message.Empty()) message.Append(L"Error 0x").AppendHex(static_cast<std::uint32_t>(result));
+    else message.Append(L" (0x").AppendHex(static_cast<std::uint32_t>(result)).Append(L')');
+    failure.systemError = 0;
+    failure.systemMessage = message;
+    return false;
+}
+
+class FileBytes {
+public:
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+    FileBytes() = default;
+    ~FileBytes() { std::free(bytes_); }
+
+    // Reads up to limit bytes from the start of the file.
+    bool Read(const Text& path, std::size_t limit) {
+        UniqueFileHandle file(CreateFileW(path.CStr(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
+        LARGE_INTEGER length{};
+        if (!GetFileSizeEx(file.Get(), &length)) return false;
+        std::size_t wanted = static_cast<unsigned long long>(length.QuadPart) < limit
+                                 ? static_cast<std::size_t>(length.QuadPart) : limit;
+        bytes_ = static_cast<std::uint8_t*>(std::malloc(wanted ? wanted : 1));
+        if (!bytes_) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return false;
+        }
+        while (size_ < wanted) {
+            DWORD chunk = wanted - size_ > 0x10000000 ? 0x10000000 : static_cast<DWORD>(wanted - size_), got = 0;
+            if (!ReadFile(file.Get(), bytes_ + size_, chunk, &got, nullptr)) return false;
+            if (!got) break;
+            size_ += got;
+        }
+        return true;
+    }
+    const std::uint8_t* Data() const { return bytes_; }
+    std::size_t Size() const { return size_; }
+
+private:
+    std::uint8_t* bytes_ = nullptr;
+    std::size_t size_ = 0;
+};
+
+// Metafiles of more than this are not pictures anyone puts on a disc's
+// splash screen; refusing them keeps a damaged file from eating memory.
+constexpr std::size_t kLargestMetafile = 64u << 20;
+
+bool LoadWindowsMetafile(const Text& path, PictureKind kind, SplashPicture& picture,
+                         PictureLoadFailure& failure) {
+    FileBytes file;
+    if (!file.Read(path, kLargestMetafile)) return FailWithLastError(failure);
+    const bool placeable = kind == PictureKind::PlaceableMetafile;
+    const std::size_t skip = placeable ? kPlaceableHeaderBytes : 0;
+    if (file.Size() <= skip) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FailWithLastError(failure);
+    }
+    TwipsSize size = placeable ? PlaceableMetafileSize(file.Data(), file.Size())
+                               : WindowsMetafileExtent(file.Data(), file.Size());
+    METAFILEPICT frame{MM_ANISOTROPIC, MulDiv(size.width, 2540, 1440), MulDiv(size.height, 2540, 1440), nullptr};
+    picture.metafile.Reset(SetWinMetaFileBits(static_cast<UINT>(file.Size() - skip), file.Data() + skip, nullptr,
+                                              size.valid ? &frame : nullptr));
+    if (!picture.metafile) return FailWithLastError(failure);
+    if (!size.valid) {
+        // No size of its own: GDI fitted it to the screen; take that frame.
+        ENHMETAHEADER header{};
+        GetEnhMetaFileHeader(picture.metafile.Get(), sizeof header, &header);
+        size = EnhancedMetafileSize(reinterpret_cast<const std::uint8_t*>(&header), sizeof header);
+    }
+    picture.metafileSize = size;
+    if (!size.valid) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FailWithLastError(failure);
+    }
+    return true;
+}
+
+bool LoadEnhancedMetafile(const Text& path, const FileBytes& head, SplashPicture& picture,
+                          PictureLoadFailure& failure) {
+    picture.metafileSize = EnhancedMetafileSize(head.Data(), head.Size());
+    if (!picture.metafileSize.valid) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FailWithLastError(failure);
+    }
+    picture.metafile.Reset(GetEnhMetaFileW(path.CStr()));
+    if (!picture.metafile) return FailWithLastError(failure);
+    return true;
+}
+
+bool LoadRaster(const Text& path, SplashPicture& picture, PictureLoadFailure& failure) {
+    // The window's thread is a single-threaded apartment for the process's
+    // whole life; a repeated call only counts up.
+    HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    if (FAILED(result) && result != RPC_E_CHANGED_MODE) return FailWithResult(failure, result);
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICFormatConverter> converter;
+    UINT width = 0, height = 0;
+    if (FAILED(result = CoCreateInstance(kImagingFactoryV1, nullptr, CLSCTX_INPROC_SERVER,
+                                         __uuidof(IWICImagingFactory), factory.PutVoid())) ||
+        FAILED(result = factory->CreateDecoderFromFilename(path.CStr(), nullptr, GENERIC_READ,
+                                                           WICDecodeMetadataCacheOnDemand, decoder.Put())) ||
+        FAILED(result = decoder->GetFrame(0, frame.Put())) ||
+        FAILED(result = frame->GetSize(&width, &height)) ||
+        FAILED(result = factory->CreateFormatConverter(converter.Put())) ||
+        FAILED(result = converter->Initialize(frame.Get(), kPremultipliedBgra, WICBitmapDitherTypeNone,
+                                              nullptr, 0.0, WICBitmapPaletteTypeCustom)))
+        return FailWithResult(failure, result);
+    constexpr UINT kLargestSide = 1u << 30;
+    picture.naturalPixels = {static_cast<int>(width < kLargestSide ? width : kLargestSide),
+                             static_cast<int>(height < kLargestSide ? height : kLargestSide)};
+    PixelSize clip = PictureSourceClip(picture.naturalPixels);
+    if (!picture.visiblePart.Allocate(clip.width, clip.height)) return FailWithResult(failure, E_OUTOFMEMORY);
+    // Only the visible part is converted, so an 8000 x 6000 photo costs
+    // this window no more than a small one.
+    WICRect part{0, 0, clip.width, clip.height};
+    const UINT stride = static_cast<UINT>(clip.width) * 4;
+    result = converter->CopyPixels(&part, stride, stride * static_cast<UINT>(clip.height),
+                                   reinterpret_cast<BYTE*>(picture.visiblePart.Pixels()));
+    if (FAILED(result)) return FailWithResult(failure, result);
+    return true;
+}
+
+}  // namespace
+
+bool LoadSplashPicture(WStr path, SplashPicture& picture, PictureLoadFailure& failure) {
+    Text full = FullPath(path);
+    FileBytes head;
+    if (!head.Read(full, kPictureSniffBytes)) return FailWithLastError(failure);
+    PictureKind kind = SniffPictureKind(head.Data(), head.Size());
+    switch (kind) {
+        case PictureKind::EnhancedMetafile:
+            return LoadEnhancedMetafile(full, head, picture, failure);
+        case PictureKind::PlaceableMetafile:
+        case PictureKind::WindowsMetafile:
+            return LoadWindowsMetafile(full, kind, picture, failure);
+        case PictureKind::Raster:
+            break;
+    }
+    return LoadRaster(full, picture, failure);
+}

@@ -1,0 +1,30 @@
+// Reading the splash picture from its file: raster formats through the
+// Windows Imaging Component (the classic picture loader takes no PNG on
+// Windows), metafiles through GDI so they stay sharp at any DPI.
+#pragma once
+
+#include <windows.h>
+
+#include "../launcher/text.h"
+#include "../win32/unique_handle.h"
+#include "picture_format.h"
+#include "pixel_geometry.h"
+#include "pixels.h"
+
+struct SplashPicture {
+    // Raster: the part that can ever be seen, premultiplied, and the whole
+    // picture's size in its own pixels (its natural size at 96 DPI).
+    Bitmap32 visiblePart;
+    PixelSize naturalPixels;
+    // Metafile: drawn into the natural size at the window's DPI.
+    UniqueEnhMetaFile metafile;
+    TwipsSize metafileSize;
+};
+
+struct PictureLoadFailure {
+    std::uint32_t systemError = 0;   // a Win32 error number, or 0
+    Text systemMessage;              // the system's reason, if it gave one
+};
+
+// False when the file cannot be read as a picture; failure then says why.
+bool LoadSplashPicture(WStr path, SplashPicture& picture, PictureLoadFailure& failure);
