@@ -4,7 +4,8 @@
 // it); the kind depends only on the first kPictureSniffBytes bytes, which is
 // all the window reads to decide; a size that is valid is positive and at
 // most 1000 inches; a windows metafile extent exists only for a file the
-// sniffer calls a windows metafile.
+// sniffer calls a windows metafile; a bitmap that fits a file fits any
+// larger one.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,5 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (extent.valid) Require(kind == PictureKind::WindowsMetafile, "an extent only for a windows metafile");
     if (size > kPlaceableHeaderBytes)
         CheckSize(WindowsMetafileExtent(bytes.get() + kPlaceableHeaderBytes, size - kPlaceableHeaderBytes));
+    std::uint64_t fileSize = size >= 8 ? (static_cast<std::uint64_t>(bytes[size - 1]) << 24 | bytes[size - 2] << 16 |
+                                          bytes[size - 3] << 8 | bytes[size - 4]) : size;
+    if (RasterFitsFile(bytes.get(), size, fileSize))
+        Require(RasterFitsFile(bytes.get(), size, fileSize + 1), "what fits a file fits a larger one");
     return 0;
 }
