@@ -86,30 +86,15 @@ TwipsSize WindowsMetafileExtent(const std::uint8_t* bytes, std::size_t size) {
 }
 
 bool RasterFitsFile(const std::uint8_t* bytes, std::size_t size, std::uint64_t fileSize) {
-    constexpr std::size_t kFileHeaderBytes = 14;
-    if (size < kFileHeaderBytes + 16 || bytes[0] != 'B' || bytes[1] != 'M') return true;
+    // Only uncompressed bitmaps with an info header of 40 bytes or more: the
+    // other kinds cannot be measured from their header.
+    if (size < 34 || bytes[0] != 'B' || bytes[1] != 'M' || ReadU32(bytes + 14) < 40) return true;
+    const std::uint32_t compression = ReadU32(bytes + 30);
+    if (compression != 0 && compression != 3 && compression != 6) return true;
+    // Negative sizes mean mirrored or top-down rows; the count is the same.
+    const long long width = ReadI32(bytes + 18), height = ReadI32(bytes + 22);
+    const std::uint64_t stride = (static_cast<std::uint64_t>(width < 0 ? -width : width) * ReadU16(bytes + 28) + 31) / 32 * 4;
     const std::uint64_t pixelOffset = ReadU32(bytes + 10);
-    const std::uint32_t infoBytes = ReadU32(bytes + kFileHeaderBytes);
-    std::uint64_t width = 0, height = 0, bitsPerPixel = 0, compression = 0;
-    const std::uint8_t* info = bytes + kFileHeaderBytes;
-    if (infoBytes == 12) {   // the old core header: 16-bit sizes
-        width = ReadU16(info + 4);
-        height = ReadU16(info + 6);
-        bitsPerPixel = ReadU16(info + 10);
-    } else if (infoBytes >= 40 && size >= kFileHeaderBytes + 20) {
-        // Negative sizes mean mirrored or top-down rows; the count is the same.
-        long long signedWidth = ReadI32(info + 4), signedHeight = ReadI32(info + 8);
-        width = static_cast<std::uint64_t>(signedWidth < 0 ? -signedWidth : signedWidth);
-        height = static_cast<std::uint64_t>(signedHeight < 0 ? -signedHeight : signedHeight);
-        bitsPerPixel = ReadU16(info + 14);
-        compression = ReadU32(info + 16);
-    } else {
-        return true;
-    }
-    constexpr std::uint32_t kRgb = 0, kBitfields = 3, kAlphaBitfields = 6;
-    if (compression != kRgb && compression != kBitfields && compression != kAlphaBitfields) return true;
-    const std::uint64_t stride = (width * bitsPerPixel + 31) / 32 * 4;
-    if (pixelOffset > fileSize) return false;
-    const std::uint64_t room = fileSize - pixelOffset;
-    return stride == 0 || height <= room / stride;
+    return pixelOffset <= fileSize &&
+           (stride == 0 || static_cast<std::uint64_t>(height < 0 ? -height : height) <= (fileSize - pixelOffset) / stride);
 }
