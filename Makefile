@@ -3,6 +3,7 @@
 #   make demo   run the launcher on the example disc under Wine
 #   make dist   dist/x64/launcher.exe, dist/x86/launcher.exe and a disc zip for each
 #   make bench  sizes of both builds, start-up times and memory under Wine
+#   make fuzz   run each fuzz target for FUZZ_SECONDS (default 60) and show its reach
 # Product settings (all optional), e.g.
 #   make dist ICON=acme.ico NAME=autorun TITLE="Acme Setup" COMPANY="Acme Ltd" VERSION=2.1
 
@@ -24,7 +25,7 @@ PRODUCT_FLAGS = -DLAUNCHER_NAME=$(call quote,$(NAME)) -DLAUNCHER_TITLE=$(call qu
 	-DLAUNCHER_DESCRIPTION=$(call quote,$(DESCRIPTION)) -DLAUNCHER_COMPANY=$(call quote,$(COMPANY)) \
 	-DLAUNCHER_COPYRIGHT=$(call quote,$(COPYRIGHT)) -DLAUNCHER_VERSION=$(call quote,$(VERSION))
 
-.PHONY: all deps x64 x86 native build test demo dist bench clean
+.PHONY: all deps x64 x86 native sanitize fuzz build test demo dist bench clean
 
 all: build
 
@@ -41,15 +42,29 @@ x86: deps
 		-DCMAKE_BUILD_TYPE=Release $(PRODUCT_FLAGS) >/dev/null
 	@cmake --build $(BUILD)/x86 -j $(JOBS)
 
-native: deps x64 x86
+# The unit tests and the fuzz targets under the sanitizers, built with clang.
+sanitize: deps
+	@cmake -S . -B $(BUILD)/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DLAUNCHER_FUZZ=ON $(PRODUCT_FLAGS) >/dev/null
+	@cmake --build $(BUILD)/fuzz -j $(JOBS)
+
+native: deps x64 x86 sanitize
 	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug $(PRODUCT_FLAGS) \
-		-DLAUNCHER_X64_DIR="$(abspath $(BUILD)/x64)" -DLAUNCHER_X86_DIR="$(abspath $(BUILD)/x86)" >/dev/null
+		-DLAUNCHER_X64_DIR="$(abspath $(BUILD)/x64)" -DLAUNCHER_X86_DIR="$(abspath $(BUILD)/x86)" \
+		-DLAUNCHER_FUZZ_DIR="$(abspath $(BUILD)/fuzz)" >/dev/null
 	@cmake --build $(BUILD)/native -j $(JOBS)
 
 build: native
 
 test: build
 	@ctest --test-dir $(BUILD)/native --output-on-failure -j $(JOBS)
+
+FUZZ_SECONDS ?= 60
+fuzz: sanitize
+	@for target in $(BUILD)/fuzz/tests/fuzz/*_fuzz; do \
+		KEEP_CORPUS=1 sh tests/fuzz/run-fuzzer.sh "$$target" tests/fuzz $(FUZZ_SECONDS) \
+			"$(abspath $(BUILD))/fuzz-runs/$$(basename $$target _fuzz)" || exit 1; \
+	done
 
 demo: x64
 	@sh scripts/demo.sh "$(abspath $(BUILD)/x64)/$(NAME).exe" "$(abspath $(BUILD))"

@@ -73,7 +73,8 @@ std::optional<double> ParseNumber(WStr text) {
             ++exponentDigits;
         }
         if (exponentDigits == 0) return std::nullopt;
-        value *= std::pow(10.0, negativeExponent ? -exponent : exponent);
+        // Zero stays zero whatever the exponent; 0 times an infinite power would not.
+        if (value != 0) value *= std::pow(10.0, negativeExponent ? -exponent : exponent);
     }
     if (i != text.size() || !std::isfinite(value)) return std::nullopt;
     return negative ? -value : value;

@@ -84,3 +84,17 @@ TwipsSize WindowsMetafileExtent(const std::uint8_t* bytes, std::size_t size) {
     }
     return {};
 }
+
+bool RasterFitsFile(const std::uint8_t* bytes, std::size_t size, std::uint64_t fileSize) {
+    // Only uncompressed bitmaps with an info header of 40 bytes or more: the
+    // other kinds cannot be measured from their header.
+    if (size < 34 || bytes[0] != 'B' || bytes[1] != 'M' || ReadU32(bytes + 14) < 40) return true;
+    const std::uint32_t compression = ReadU32(bytes + 30);
+    if (compression != 0 && compression != 3 && compression != 6) return true;
+    // Negative sizes mean mirrored or top-down rows; the count is the same.
+    const long long width = ReadI32(bytes + 18), height = ReadI32(bytes + 22);
+    const std::uint64_t stride = (static_cast<std::uint64_t>(width < 0 ? -width : width) * ReadU16(bytes + 28) + 31) / 32 * 4;
+    const std::uint64_t pixelOffset = ReadU32(bytes + 10);
+    return pixelOffset <= fileSize &&
+           (stride == 0 || static_cast<std::uint64_t>(height < 0 ? -height : height) <= (fileSize - pixelOffset) / stride);
+}

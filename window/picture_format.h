@@ -34,5 +34,10 @@ TwipsSize PlaceableMetafileSize(const std::uint8_t* bytes, std::size_t size);
 // record sets one.
 TwipsSize WindowsMetafileExtent(const std::uint8_t* bytes, std::size_t size);
 
+// False for an uncompressed bitmap whose header claims more rows than the
+// file holds: decoders would try to read (or allocate) gigabytes for it.
+// Any other file passes, to be judged by the decoder.
+bool RasterFitsFile(const std::uint8_t* bytes, std::size_t size, std::uint64_t fileSize);
+
 // Offset of the metafile records behind a placeable header.
 inline constexpr std::size_t kPlaceableHeaderBytes = 22;

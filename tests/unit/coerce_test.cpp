@@ -14,6 +14,7 @@ TEST(TruthValue, WordsAndNumbers) {
         {L" True ", true}, {L"\t0\t", false},   {L"&H0", false},   {L"&H10", true},   {L"1e3", true},
         {L"yes", {}},      {L"", {}},           {L"Tru", {}},      {L"1 2", {}},      {L"&HG", {}},
         {L"-", {}},        {L".", {}},          {L"1e", {}},       {L"&H", {}},       {L"True!", {}},
+        {L"0e999", false}, {L"0.e5100", false},   // zero times a power past a double's range
     };
     for (const auto& c : cases) EXPECT_EQ(ToTruthValue(c.text), c.expected) << "text: [" << ToStd(c.text) << "]";
 }
@@ -36,6 +37,7 @@ TEST(IntegerConversion, DecimalHexSignAndOverflow) {
         {L"2.5", ErrorKind::None, 2},   // half to even
         {L"3.5", ErrorKind::None, 4},
         {L"-0.5", ErrorKind::None, 0},
+        {L"0e400", ErrorKind::None, 0},
         {L"False", ErrorKind::None, 0},   // a missing value
         {L"True", ErrorKind::None, -1},
         {L"2147483648", ErrorKind::NumberOutOfRange, 0},

@@ -116,3 +116,46 @@ TEST(PictureFormat, DamagedHeadersGiveNoSize) {
     Put32(zero, 18, 0);
     EXPECT_FALSE(WindowsMetafileExtent(zero.data(), zero.size()).valid);
 }
+
+namespace {
+
+// A file header and a 40-byte info header, without the pixels.
+Bytes BitmapHeaders(std::int32_t width, std::int32_t height, std::uint16_t bits, std::uint32_t compression = 0) {
+    Bytes b(54, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    Put32(b, 10, 54);
+    Put32(b, 14, 40);
+    Put32(b, 18, static_cast<std::uint32_t>(width));
+    Put32(b, 22, static_cast<std::uint32_t>(height));
+    b[26] = 1;
+    b[28] = static_cast<std::uint8_t>(bits);
+    Put32(b, 30, compression);
+    return b;
+}
+
+}  // namespace
+
+TEST(PictureFormat, BitmapClaimingMoreRowsThanTheFileHoldsIsRefused) {
+    struct Case {
+        std::int32_t width, height;
+        std::uint16_t bits;
+        std::uint32_t compression;
+        std::uint64_t fileSize;
+        bool fits;
+    } cases[] = {
+        {64, 48, 24, 0, 54 + 64 * 3 * 48, true},
+        {64, 48, 24, 0, 54 + 64 * 3 * 48 - 1, false},
+        {64, -48, 24, 0, 54 + 64 * 3 * 48, true},         // top-down rows
+        {100000, 100000, 24, 0, 54 + 16, false},           // the header of a 30 GB picture
+        {2147483647, 2147483647, 32, 0, 1u << 30, false},  // no overflow on the way
+        {1000, 1000, 8, 1, 200, true},                     // run-length: the decoder judges
+    };
+    for (const auto& c : cases) {
+        Bytes b = BitmapHeaders(c.width, c.height, c.bits, c.compression);
+        EXPECT_EQ(RasterFitsFile(b.data(), b.size(), c.fileSize), c.fits) << c.width << "x" << c.height;
+    }
+    const std::uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                0, 1, 0, 0, 0, 1, 0, 0, 8, 2, 0, 0, 0, 0};
+    EXPECT_TRUE(RasterFitsFile(png, sizeof png, sizeof png));
+}
