@@ -2,9 +2,9 @@
 
 # Keep the C++ runtime out: no exceptions or RTTI, sections collected away,
 # everything static so the exe needs nothing but the system's own DLLs.
-set(PRODUCT_COMPILE_OPTIONS -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+set(PRODUCT_COMPILE_OPTIONS -Os -flto -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
     -ffunction-sections -fdata-sections -municode -Wall -Wextra)
-set(PRODUCT_LINK_OPTIONS -municode -static -s -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat)
+set(PRODUCT_LINK_OPTIONS -Os -flto -municode -static -s -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     list(APPEND PRODUCT_LINK_OPTIONS -Wl,--high-entropy-va)
 endif()

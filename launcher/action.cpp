@@ -48,7 +48,9 @@ void RunAction(Platform& platform, WStr action, WStr /*label*/, const ValueOrigi
     StartResult result = platform.StartCommand(parts.program, parts.parameters);
     // A declined elevation prompt is the user's own choice, not a fault of the disc.
     if (result.outcome != StartOutcome::Failed) platform.EndProgram(0);
-    details.systemMessage = result.systemMessage;
+    // Some system texts name the file as "%1", to be filled in by the caller.
+    Text reason = ReplaceAll(result.systemMessage, L"%1", parts.program);
+    details.systemMessage = reason;
     details.systemError = result.systemError;
     Fail(platform, details);
 }

@@ -25,6 +25,7 @@ constexpr KindText kKindTexts[] = {
      L"Use a BMP, JPEG, GIF, PNG, ICO, WMF or EMF file."},
     {ErrorKind::IconUnreadable, L"The icon file could not be read as an icon.",
      L"Use an ICO file."},
+    {ErrorKind::WindowFailed, L"The window could not be created.", nullptr},
 };
 
 const KindText* FindKind(ErrorKind kind) {
@@ -58,9 +59,13 @@ Text FormatErrorReport(const ErrorDetails& details) {
     const bool isCommand = details.kind == ErrorKind::StartFailed;
     const bool isFile = details.kind == ErrorKind::PictureUnreadable ||
                         details.kind == ErrorKind::IconUnreadable;
-    out.Append(isCommand ? L"Command line: " : isFile ? L"File: " : L"Value: ");
-    AppendQuoted(out, details.value);
-    out.Append(L"\r\n");
+    // Values read from the file are never empty (a missing one reads as
+    // "False"); only a report about no value at all has none to show.
+    if (!details.value.empty()) {
+        out.Append(isCommand ? L"Command line: " : isFile ? L"File: " : L"Value: ");
+        AppendQuoted(out, details.value);
+        out.Append(L"\r\n");
+    }
     if (details.origin) {
         out.Append(L"From: [").Append(details.origin->section).Append(L"] ")
             .Append(details.origin->key).Append(L" in ").Append(details.origin->iniPath)

@@ -16,6 +16,7 @@ enum class ErrorKind : int {
     StartFailed = 20,         // the command line could not be started
     PictureUnreadable = 30,   // the picture file exists but is no picture
     IconUnreadable = 31,      // the icon file exists but is no icon
+    WindowFailed = 40,        // the system refused to create the window
 };
 
 // Where a value came from, so a report can point at the line to fix.

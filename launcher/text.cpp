@@ -104,3 +104,12 @@ WStr TrimBlanks(WStr text) {
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     return text;
 }
+
+Text ReplaceAll(WStr text, WStr from, WStr to) {
+    Text out;
+    std::size_t start = 0;
+    for (std::size_t found; !from.empty() && (found = text.find(from, start)) != WStr::npos;
+         start = found + from.size())
+        out.Append(WStr(text.data() + start, found - start)).Append(to);
+    return out.Append(DropFirst(text, start));
+}

@@ -50,6 +50,9 @@ inline bool operator==(const Text& a, const Text& b) { return a.View() == b.View
 // Letter-case-insensitive comparison for the ASCII letters of keywords.
 bool EqualsIgnoringCase(WStr a, WStr b);
 WStr TrimBlanks(WStr text);
+// text with every occurrence of `from` replaced by `to`.
+Text ReplaceAll(WStr text, WStr from, WStr to);
+
 // The text without its first n characters (all of them when it is shorter).
 inline WStr DropFirst(WStr text, std::size_t n) {
     return n < text.size() ? WStr(text.data() + n, text.size() - n) : WStr();

@@ -46,6 +46,7 @@ public:
         if (!file) return false;
         LARGE_INTEGER length{};
         if (!GetFileSizeEx(file.Get(), &length)) return false;
+        fileSize_ = static_cast<std::uint64_t>(length.QuadPart);
         std::size_t wanted = static_cast<unsigned long long>(length.QuadPart) < limit
                                  ? static_cast<std::size_t>(length.QuadPart) : limit;
         bytes_ = static_cast<std::uint8_t*>(std::malloc(wanted ? wanted : 1));
@@ -60,8 +61,10 @@ public:
     }
     const std::uint8_t* Data() const { return bytes_; }
     std::size_t Size() const { return size_; }
+    std::uint64_t FileSize() const { return fileSize_; }
 
 private:
+    std::uint64_t fileSize_ = 0;
     std::uint8_t* bytes_ = nullptr;
     std::size_t size_ = 0;
 };
@@ -164,6 +167,10 @@ bool LoadSplashPicture(WStr path, SplashPicture& picture, PictureLoadFailure& fa
             return LoadWindowsMetafile(full, kind, picture, failure);
         case PictureKind::Raster:
             break;
+    }
+    if (!RasterFitsFile(head.Data(), head.Size(), head.FileSize())) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FailWithLastError(failure);
     }
     return LoadRaster(full, picture, failure);
 }

@@ -17,7 +17,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"LauncherSplash";
 constexpr int kFirstButtonId = 100;
-constexpr int kWindowFailedExitCode = 40;
 // A fixed dialog frame with title bar and close command; children are not
 // painted over by the background.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -133,10 +132,8 @@ void SplashWindow::Run(FrmSplash& form) {
     if (!Create()) {
         // Only a system out of resources refuses a window; say so rather
         // than end as if the user had closed it.
-        Text message(L"The window could not be created.\r\n\r\nWindows says: ");
-        message.Append(SystemErrorText(GetLastError()));
-        platform_.ShowErrorMessage(message);
-        platform_.EndProgram(kWindowFailedExitCode);
+        DWORD error = GetLastError();
+        Fail(platform_, ErrorDetails{ErrorKind::WindowFailed, WStr(), nullptr, SystemErrorText(error), error});
     }
     CreateButtons();
     HWND window = window_.Get();

@@ -74,6 +74,15 @@ TEST_F(RunActionTest, FailedStartIsReportedWithTheSystemsReason) {
         EXPECT_NE(report.find(part), std::wstring::npos) << part << "\n" << report;
 }
 
+TEST_F(RunActionTest, SystemTextPlaceholderNamesTheProgram) {
+    platform.nextStart = {StartOutcome::Failed, 193, Text(L"Bad EXE format for %1.")};
+    EXPECT_EQ(Run(L"tools\\broken.exe /x"), static_cast<int>(ErrorKind::StartFailed));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].find(L"Windows says: Bad EXE format for tools\\broken.exe. (error 193)"),
+              std::wstring::npos)
+        << platform.messages[0];
+}
+
 TEST_F(RunActionTest, DeclinedElevationIsNoError) {
     platform.nextStart = {StartOutcome::CancelledByUser, 0, Text()};
     EXPECT_EQ(Run(L"setup.exe"), 0);
