@@ -2,31 +2,26 @@
 
 bool IsExitKeyword(WStr action) { return EqualsIgnoringCase(action, L"exit"); }
 
-namespace detail {
-
-WStr SkipBlanks(WStr text) {
-    while (!text.empty() && (text.front() == L' ' || text.front() == L'\t')) text.remove_prefix(1);
-    return text;
-}
-
 bool HasExtension(WStr path) {
     std::size_t dot = path.find_last_of(L'.');
     std::size_t separator = path.find_last_of(L"\\/");
     return dot != WStr::npos && (separator == WStr::npos || dot > separator);
 }
 
+namespace {
+
 CommandParts SplitQuoted(WStr line) {
     WStr inside = DropFirst(line, 1);
     std::size_t close = inside.find(L'"');
     if (close == WStr::npos) return {inside, WStr()};
-    return {WStr(inside.data(), close), SkipBlanks(DropFirst(inside, close + 1))};
+    return {WStr(inside.data(), close), TrimLeadingBlanks(DropFirst(inside, close + 1))};
 }
 
 CommandParts SplitAt(WStr line, std::size_t blank) {
-    return {WStr(line.data(), blank), SkipBlanks(DropFirst(line, blank))};
+    return {WStr(line.data(), blank), TrimLeadingBlanks(DropFirst(line, blank))};
 }
 
-bool NamesFile(WStr candidate, bool (*exists)(void*, WStr), void* context) {
+bool NamesFile(WStr candidate, FileExistsFn exists, void* context) {
     if (candidate.empty()) return false;
     if (exists(context, candidate)) return true;
     if (HasExtension(candidate)) return false;
@@ -35,7 +30,17 @@ bool NamesFile(WStr candidate, bool (*exists)(void*, WStr), void* context) {
     return exists(context, withExe);
 }
 
-}  // namespace detail
+}  // namespace
+
+CommandParts SplitCommandLine(WStr line, FileExistsFn fileExists, void* context) {
+    line = TrimLeadingBlanks(line);
+    if (!line.empty() && line.front() == L'"') return SplitQuoted(line);
+    for (std::size_t i = 0; i < line.size(); ++i)
+        if (IsBlank(line[i]) && NamesFile(WStr(line.data(), i), fileExists, context)) return SplitAt(line, i);
+    if (NamesFile(line, fileExists, context)) return {line, WStr()};
+    std::size_t firstBlank = line.find_first_of(L" \t");
+    return firstBlank == WStr::npos ? CommandParts{line, WStr()} : SplitAt(line, firstBlank);
+}
 
 void RunAction(Platform& platform, WStr action, WStr /*label*/, const ValueOrigin* origin) {
     if (IsExitKeyword(action)) platform.EndProgram(0);

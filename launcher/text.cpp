@@ -97,10 +97,13 @@ bool EqualsIgnoringCase(WStr a, WStr b) {
     return true;
 }
 
-static bool IsBlank(wchar_t ch) { return ch == L' ' || ch == L'\t'; }
+WStr TrimLeadingBlanks(WStr text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    return text;
+}
 
 WStr TrimBlanks(WStr text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    text = TrimLeadingBlanks(text);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     return text;
 }

@@ -49,7 +49,9 @@ inline bool operator==(const Text& a, const Text& b) { return a.View() == b.View
 
 // Letter-case-insensitive comparison for the ASCII letters of keywords.
 bool EqualsIgnoringCase(WStr a, WStr b);
+inline bool IsBlank(wchar_t ch) { return ch == L' ' || ch == L'\t'; }
 WStr TrimBlanks(WStr text);
+WStr TrimLeadingBlanks(WStr text);
 // text with every occurrence of `from` replaced by `to`.
 Text ReplaceAll(WStr text, WStr from, WStr to);
 

@@ -71,10 +71,12 @@ Text SystemErrorText(unsigned long error) {
     return text;
 }
 
+long EnterComApartment() { return CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE); }
+
 StartResult Win32Platform::StartCommand(WStr program, WStr parameters) {
-    // The shell may hand the start to COM objects of its own; it asks for an
-    // apartment on this thread.
-    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    // The shell may hand the start to COM objects of its own. The program
+    // ends right after the start, so the apartment is never left.
+    EnterComApartment();
     Text file(program), arguments(parameters);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
@@ -98,7 +100,6 @@ StartResult Win32Platform::StartCommand(WStr program, WStr parameters) {
             result.systemMessage = SystemErrorText(error);
         }
     }
-    if (SUCCEEDED(com)) CoUninitialize();
     return result;
 }
 

@@ -15,6 +15,11 @@ public:
     void EndProcess(int exitCode) override;
 };
 
+// Makes the calling thread (the window's thread) a single-threaded COM
+// apartment for the rest of the process's life; a repeated call only counts
+// up. The shell and the imaging decoder both need one.
+long EnterComApartment();
+
 // The system's own text for an error number, without the trailing line break.
 Text SystemErrorText(unsigned long error);
 

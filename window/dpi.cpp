@@ -1,12 +1,8 @@
 #include "dpi.h"
 
-namespace {
+#include "../win32/system_functions.h"
 
-template <class Function>
-Function Lookup(HMODULE module, const char* name) {
-    if (!module) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
+namespace {
 
 HMODULE User32() { return GetModuleHandleW(L"user32.dll"); }
 
@@ -20,12 +16,12 @@ constexpr int kMonitorEffectiveDpi = 0;
 
 DpiSupport::DpiSupport() : shcore_(LoadShcore()) {
     HMODULE user32 = User32();
-    getDpiForWindow_ = Lookup<GetDpiForWindowFn>(user32, "GetDpiForWindow");
-    getSystemMetricsForDpi_ = Lookup<GetSystemMetricsForDpiFn>(user32, "GetSystemMetricsForDpi");
-    adjustWindowRectExForDpi_ = Lookup<AdjustWindowRectExForDpiFn>(user32, "AdjustWindowRectExForDpi");
-    systemParametersInfoForDpi_ = Lookup<SystemParametersInfoForDpiFn>(user32, "SystemParametersInfoForDpi");
-    enableNonClientDpiScaling_ = Lookup<EnableNonClientDpiScalingFn>(user32, "EnableNonClientDpiScaling");
-    getDpiForMonitor_ = Lookup<GetDpiForMonitorFn>(shcore_.Get(), "GetDpiForMonitor");
+    getDpiForWindow_ = LookUpFunction<GetDpiForWindowFn>(user32, "GetDpiForWindow");
+    getSystemMetricsForDpi_ = LookUpFunction<GetSystemMetricsForDpiFn>(user32, "GetSystemMetricsForDpi");
+    adjustWindowRectExForDpi_ = LookUpFunction<AdjustWindowRectExForDpiFn>(user32, "AdjustWindowRectExForDpi");
+    systemParametersInfoForDpi_ = LookUpFunction<SystemParametersInfoForDpiFn>(user32, "SystemParametersInfoForDpi");
+    enableNonClientDpiScaling_ = LookUpFunction<EnableNonClientDpiScalingFn>(user32, "EnableNonClientDpiScaling");
+    getDpiForMonitor_ = LookUpFunction<GetDpiForMonitorFn>(shcore_.Get(), "GetDpiForMonitor");
     if (HDC screen = GetDC(nullptr)) {
         int dpi = GetDeviceCaps(screen, LOGPIXELSY);
         if (dpi > 0) systemDpi_ = static_cast<UINT>(dpi);

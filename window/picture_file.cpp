@@ -116,9 +116,7 @@ bool LoadEnhancedMetafile(const Text& path, const FileBytes& head, SplashPicture
 }
 
 bool LoadRaster(const Text& path, SplashPicture& picture, PictureLoadFailure& failure) {
-    // The window's thread is a single-threaded apartment for the process's
-    // whole life; a repeated call only counts up.
-    HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    HRESULT result = EnterComApartment();
     if (FAILED(result) && result != RPC_E_CHANGED_MODE) return FailWithResult(failure, result);
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IWICBitmapDecoder> decoder;

@@ -320,10 +320,15 @@ class Disc:
         return self.win_file(name)
 
 
+def direct_launch_ini(action, show="False"):
+    """An INI text for direct-launch mode with the given default action."""
+    return "[DIALOG]\r\nShow=%s\r\nDefaultAction=%s\r\n" % (show, action)
+
+
 class Session:
     """One module's Wine: prefix, X server, temp folder, probe log."""
 
-    def __init__(self, name="e2e", dpi=None, screen="1024x768x24"):
+    def __init__(self, name="e2e", dpi=None, screen="1024x768x24", virtual_desktop=None):
         if not os.path.exists(READY_MARKER):
             raise RuntimeError("no template prefix; run `harness.py setup` first (ctest does)")
         os.makedirs(WORK_DIR, exist_ok=True)
@@ -339,10 +344,17 @@ class Session:
             self.env["LAUNCHER_PROBE_LOG"] = win_path(self.probe_log)
             self._discs = 0
             self._drives = []
+            # Both are read at start-up: set them before the session's server starts.
+            settings = []
             if dpi:
-                # Read at start-up: set it before the session's server starts.
-                self.wine(["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
-                           "/t", "REG_DWORD", "/d", str(dpi), "/f"])
+                settings.append((r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", str(dpi)))
+            if virtual_desktop:
+                # Wine's virtual desktop draws frames and title bars, for screenshots.
+                settings += [(r"HKCU\Software\Wine\Explorer", "Desktop", "REG_SZ", "Default"),
+                             (r"HKCU\Software\Wine\Explorer\Desktops", "Default", "REG_SZ", virtual_desktop)]
+            for key, value_name, kind, value in settings:
+                self.wine(["reg", "add", key, "/v", value_name, "/t", kind, "/d", value, "/f"])
+            if settings:
                 subprocess.run(["wineserver", "-w"], env=self.env, timeout=60)
             # A wineserver that stays for the whole session, and Wine's own
             # services started once with no pipes of ours: otherwise each
@@ -462,6 +474,20 @@ def main(argv):
         return 2
     return 0
 
+
+
+def module_fixtures(namespace, **session_args):
+    """setUpModule and tearDownModule for a test module whose tests share one
+    Session, kept in the module's global `wine`:
+        setUpModule, tearDownModule = harness.module_fixtures(globals())"""
+    def set_up_module():
+        namespace["wine"] = Session(namespace["__name__"], **session_args)
+
+    def tear_down_module():
+        if namespace.get("wine"):
+            namespace["wine"].close()
+
+    return set_up_module, tear_down_module
 
 if __name__ == "__main__":
     sys.exit(main(sys.argv))

@@ -11,18 +11,7 @@ from test_hostile_files import TEXT, Case, run_table
 wine = None
 
 
-def setUpModule():
-    global wine
-    wine = harness.Session(__name__)
-
-
-def tearDownModule():
-    if wine:
-        wine.close()
-
-
-def direct(action):
-    return "[DIALOG]\r\nShow=False\r\nDefaultAction=%s\r\n" % action
+setUpModule, tearDownModule = harness.module_fixtures(globals())
 
 
 def fails_because(*errors):
@@ -41,7 +30,7 @@ def argv_is(*expected):
 
 
 def cannot_start(name, action, errors, files=None):
-    return Case(name, direct(action), files, harness.EXIT_START_FAILED,
+    return Case(name, harness.direct_launch_ini(action), files, harness.EXIT_START_FAILED,
                 ['Command line: "%s"' % action, "From: [DIALOG] DefaultAction in {root}launcher.ini"],
                 check=fails_because(*errors))
 
@@ -59,9 +48,9 @@ CASES = [
                  [ERROR_FILE_NOT_FOUND]),
     cannot_start("a document with no associated program", "readme.nothing", NO_PROGRAM_FOR_DOCUMENT,
                  {"readme.nothing": TEXT}),
-    Case("a quoted path with spaces", direct('"my dir\\probe.exe" A'), exit_code=0, probe="my dir/probe.exe",
+    Case("a quoted path with spaces", harness.direct_launch_ini('"my dir\\probe.exe" A'), exit_code=0, probe="my dir/probe.exe",
          check=argv_is("A")),
-    Case("an unquoted path with spaces", direct("my dir\\probe.exe A"), exit_code=0, probe="my dir/probe.exe",
+    Case("an unquoted path with spaces", harness.direct_launch_ini("my dir\\probe.exe A"), exit_code=0, probe="my dir/probe.exe",
          check=argv_is("A")),
 ]
 
@@ -74,7 +63,7 @@ class HostileActionTest(unittest.TestCase):
         # The shell opens a folder in a file window: that window is the one
         # program started, and the launcher ends at once without a message.
         disc = wine.new_disc()
-        Case("folder", direct("tools"), {"tools": None}).build(disc)
+        Case("folder", harness.direct_launch_ini("tools"), {"tools": None}).build(disc)
         run = wine.run(disc.win_file("launcher.exe"), cwd=disc.win, children_ms=1000)
         self.assertEqual(run.exit_code, 0, run)
         self.assertEqual(run.message_boxes, [], run)

@@ -227,14 +227,7 @@ def check_case(test, session, case, run, root):
 wine = None
 
 
-def setUpModule():
-    global wine
-    wine = harness.Session(__name__)
-
-
-def tearDownModule():
-    if wine:
-        wine.close()
+setUpModule, tearDownModule = harness.module_fixtures(globals())
 
 
 def run_table(test, session, cases, pixels=()):

@@ -11,18 +11,7 @@ from test_hostile_files import GOOD_PICTURE, INI_NAME, Case, run_table
 wine = None
 
 
-def setUpModule():
-    global wine
-    wine = harness.Session(__name__)
-
-
-def tearDownModule():
-    if wine:
-        wine.close()
-
-
-def direct(action, show="False"):
-    return "[DIALOG]\r\nShow=%s\r\nDefaultAction=%s\r\n" % (show, action)
+setUpModule, tearDownModule = harness.module_fixtures(globals())
 
 
 def argv_is(*expected):
@@ -34,7 +23,7 @@ def argv_is(*expected):
 def many_sections():
     lines = ["[SECTION%06d]\r\nShow=True\r\nCaption=Filler text to make the file large\r\n" % i
              for i in range(60000)]
-    data = "".join(lines) + direct("exit")
+    data = "".join(lines) + harness.direct_launch_ini("exit")
     assert len(data) > 4 << 20
     return data.encode("ascii")
 
@@ -65,19 +54,19 @@ CASES = [
     # Nothing in it reads as a value: "Show" is false and the default action "False".
     Case("binary garbage", garbage(), exit_code=harness.EXIT_START_FAILED, lines=['Command line: "False"']),
     Case("4 MiB with 60000 sections", many_sections(), exit_code=0),
-    Case("a value of the longest accepted length", direct(LONG_ACTION), exit_code=harness.EXIT_START_FAILED,
+    Case("a value of the longest accepted length", harness.direct_launch_ini(LONG_ACTION), exit_code=harness.EXIT_START_FAILED,
          lines=['Command line: "%s..." (%d characters)' % (LONG_ACTION[:300], LONGEST)]),
-    Case("a value one past the longest", direct(LONG_ACTION + "x"), exit_code=harness.EXIT_VALUE_TOO_LONG,
+    Case("a value one past the longest", harness.direct_launch_ini(LONG_ACTION + "x"), exit_code=harness.EXIT_VALUE_TOO_LONG,
          lines=["From: [DIALOG] DefaultAction in {root}" + INI_NAME]),
     Case("UTF-16 with a byte-order mark and non-ASCII captions", UNICODE_INI,
          GOOD_PICTURE, check=shows_unicode),
     Case("lines without an equals sign", "[DIALOG]\r\nShow\r\nShow True\r\nDefaultAction=probe.exe NoEquals\r\n",
          exit_code=0, probe="probe.exe", check=argv_is("NoEquals")),
     Case("duplicate keys: the first wins",
-         direct("probe.exe First") + "DefaultAction=probe.exe Second\r\n", exit_code=0, probe="probe.exe",
+         harness.direct_launch_ini("probe.exe First") + "DefaultAction=probe.exe Second\r\n", exit_code=0, probe="probe.exe",
          check=argv_is("First")),
     Case("duplicate sections: the first one's key wins",
-         direct("probe.exe First") + direct("probe.exe Second", show="True"), exit_code=0, probe="probe.exe",
+         harness.direct_launch_ini("probe.exe First") + harness.direct_launch_ini("probe.exe Second", show="True"), exit_code=0, probe="probe.exe",
          check=argv_is("First")),
     # The profile reader looks into the first section of a name only.
     Case("a key only in a second section of the same name",

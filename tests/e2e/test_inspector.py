@@ -14,14 +14,7 @@ WHITE = [255, 255, 255]
 wine = None
 
 
-def setUpModule():
-    global wine
-    wine = harness.Session(__name__)
-
-
-def tearDownModule():
-    if wine:
-        wine.close()
+setUpModule, tearDownModule = harness.module_fixtures(globals())
 
 
 def read_bmp_pixel(path, x, y):

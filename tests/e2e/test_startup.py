@@ -11,18 +11,7 @@ MISSING_INI_TAIL = " doesn't exist. INI filename must be the same as EXE filenam
 wine = None
 
 
-def setUpModule():
-    global wine
-    wine = harness.Session(__name__)
-
-
-def tearDownModule():
-    if wine:
-        wine.close()
-
-
-def direct_launch(action, show="False"):
-    return "[DIALOG]\r\nShow=%s\r\nDefaultAction=%s\r\n" % (show, action)
+setUpModule, tearDownModule = harness.module_fixtures(globals())
 
 
 class StartupTest(unittest.TestCase):
@@ -65,7 +54,7 @@ class MissingIniTest(StartupTest):
         self.assertEqual(text, disc.win + "\\" + INI_NAME + MISSING_INI_TAIL)
 
     def test_ini_is_looked_for_in_the_current_directory_not_beside_the_exe(self):
-        disc = self.new_disc(ini=direct_launch("probe.exe"))
+        disc = self.new_disc(ini=harness.direct_launch_ini("probe.exe"))
         elsewhere = wine.new_disc()
         run = self.run_launcher(disc, cwd=elsewhere.win)
         text = self.assert_only_box(run, harness.EXIT_INI_MISSING)
@@ -92,7 +81,7 @@ class DirectLaunchTest(StartupTest):
         ]
         for probe, action, args in cases:
             with self.subTest(action=action):
-                disc = self.new_disc(ini=direct_launch(action), probe=probe)
+                disc = self.new_disc(ini=harness.direct_launch_ini(action), probe=probe)
                 record = self.assert_started_once(self.run_launcher(disc))
                 self.assertEqual(record["argv"][1:], args)
                 self.assertEqual(record["cwd"], disc.win)
@@ -101,7 +90,7 @@ class DirectLaunchTest(StartupTest):
     def test_exit_keyword_in_any_case_starts_nothing(self):
         for action in ["EXIT", "exit", "Exit"]:
             with self.subTest(action=action):
-                disc = self.new_disc(ini=direct_launch(action))
+                disc = self.new_disc(ini=harness.direct_launch_ini(action))
                 run = self.run_launcher(disc)
                 self.assertEqual(run.exit_code, 0, run)
                 self.assertEqual(run.message_boxes, [])
@@ -111,7 +100,7 @@ class DirectLaunchTest(StartupTest):
     def test_false_and_zero_choose_direct_launch(self):
         for show in ["False", "false", "0", " FALSE "]:
             with self.subTest(show=show):
-                disc = self.new_disc(ini=direct_launch("probe.exe X", show=show))
+                disc = self.new_disc(ini=harness.direct_launch_ini("probe.exe X", show=show))
                 self.assertEqual(self.assert_started_once(self.run_launcher(disc))["argv"][1:], ["X"])
 
     def test_lower_case_section_and_keys_are_found(self):
@@ -119,7 +108,7 @@ class DirectLaunchTest(StartupTest):
         self.assertEqual(self.assert_started_once(self.run_launcher(disc))["argv"][1:], ["Lower"])
 
     def test_from_a_drive_root(self):
-        disc = self.new_disc(ini=direct_launch("probe.exe Root"))
+        disc = self.new_disc(ini=harness.direct_launch_ini("probe.exe Root"))
         root = wine.map_drive("r", disc.path)
         try:
             wine.take_probe_log()
@@ -133,13 +122,13 @@ class DirectLaunchTest(StartupTest):
 
 class WhichIniTest(StartupTest):
     def test_a_renamed_exe_reads_the_ini_of_its_own_name_only(self):
-        disc = self.new_disc(ini=direct_launch("probe.exe Launcher"))
-        disc.write_ini(direct_launch("probe.exe Autorun"), name="Autorun.ini")
+        disc = self.new_disc(ini=harness.direct_launch_ini("probe.exe Launcher"))
+        disc.write_ini(harness.direct_launch_ini("probe.exe Autorun"), name="Autorun.ini")
         record = self.assert_started_once(self.run_launcher(disc, exe_name="Autorun.exe"))
         self.assertEqual(record["argv"][1:], ["Autorun"])
 
     def test_a_renamed_exe_without_its_ini_names_the_ini_it_wanted(self):
-        disc = self.new_disc(ini=direct_launch("probe.exe Launcher"))
+        disc = self.new_disc(ini=harness.direct_launch_ini("probe.exe Launcher"))
         run = self.run_launcher(disc, exe_name="autorun.exe")
         text = self.assert_only_box(run, harness.EXIT_INI_MISSING)
         self.assertEqual(text, disc.win + "\\autorun.ini" + MISSING_INI_TAIL)
@@ -149,7 +138,7 @@ class WhichIniTest(StartupTest):
             with self.subTest(encoding=encoding):
                 disc = wine.new_disc()
                 disc.add_probe()
-                disc.write_ini(direct_launch("probe.exe Grüße"), encoding=encoding)
+                disc.write_ini(harness.direct_launch_ini("probe.exe Grüße"), encoding=encoding)
                 self.assertEqual(self.assert_started_once(self.run_launcher(disc))["argv"][1:], ["Grüße"])
 
 
@@ -167,7 +156,7 @@ class ProgramPathTest(StartupTest):
         ]
         for action, probe, args in cases:
             with self.subTest(action=action):
-                disc = self.new_disc(ini=direct_launch(action), probe=probe)
+                disc = self.new_disc(ini=harness.direct_launch_ini(action), probe=probe)
                 record = self.assert_started_once(self.run_launcher(disc))
                 self.assertEqual(record["argv"][1:], args)
                 self.assertEqual(record["module"].lower(), disc.win_file(probe).replace("/", "\\").lower())
@@ -178,7 +167,7 @@ class ProgramPathTest(StartupTest):
         action = "probe.exe " + args
         action += " " + "X" * (300 - len(action) - 1)
         self.assertEqual(len(action), 300)
-        disc = self.new_disc(ini=direct_launch(action))
+        disc = self.new_disc(ini=harness.direct_launch_ini(action))
         record = self.assert_started_once(self.run_launcher(disc))
         self.assertEqual(record["command_line"].split(" ", 1)[1], action.split(" ", 1)[1])
         self.assertEqual(" ".join(record["argv"][1:]), action.split(" ", 1)[1])
@@ -210,18 +199,18 @@ class ErrorReportTest(StartupTest):
     def test_show_that_is_no_truth_value(self):
         for show in ["Maybe", "yes", "1a"]:
             with self.subTest(show=show):
-                disc, lines = self.report(direct_launch("probe.exe", show=show), harness.EXIT_NOT_A_TRUTH_VALUE)
+                disc, lines = self.report(harness.direct_launch_ini("probe.exe", show=show), harness.EXIT_NOT_A_TRUTH_VALUE)
                 self.assertTrue(lines[0].startswith("Run-time error 10: "), lines)
                 self.assertIn('Value: "%s"' % show, lines)
                 self.assertIn("From: [DIALOG] Show in %s\\%s" % (disc.win, INI_NAME), lines)
 
     def test_a_value_longer_than_a_command_line_is_reported_not_cut(self):
-        disc, lines = self.report(direct_launch("probe.exe " + "x" * 40000), harness.EXIT_VALUE_TOO_LONG)
+        disc, lines = self.report(harness.direct_launch_ini("probe.exe " + "x" * 40000), harness.EXIT_VALUE_TOO_LONG)
         self.assertTrue(lines[0].startswith("Run-time error 14: "), lines)
         self.assertIn("From: [DIALOG] DefaultAction in %s\\%s" % (disc.win, INI_NAME), lines)
 
     def test_failed_start_from_a_drive_root_names_the_doubled_backslash(self):
-        disc = self.new_disc(ini=direct_launch("missing.exe /X"))
+        disc = self.new_disc(ini=harness.direct_launch_ini("missing.exe /X"))
         root = wine.map_drive("r", disc.path)
         try:
             run = wine.run(disc.add_launcher(), cwd=root)

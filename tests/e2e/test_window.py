@@ -21,14 +21,7 @@ LAYOUT = {
 }
 
 
-def setUpModule():
-    global wine
-    wine = harness.Session(__name__)
-
-
-def tearDownModule():
-    if wine:
-        wine.close()
+setUpModule, tearDownModule = harness.module_fixtures(globals())
 
 
 def buttons(count, action="exit"):

@@ -8,14 +8,7 @@ from window_common import BLUE, FIRST_BUTTON_ID, GREEN, RED, buttons_by_id, dial
 wine = None
 
 
-def setUpModule():
-    global wine
-    wine = harness.Session(__name__, dpi=144)
-
-
-def tearDownModule():
-    if wine:
-        wine.close()
+setUpModule, tearDownModule = harness.module_fixtures(globals(), dpi=144)
 
 
 class HighDpiTest(unittest.TestCase):

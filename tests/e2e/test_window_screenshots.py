@@ -22,24 +22,7 @@ SHOTS = {"one-button.png": ["&Install"], "three-buttons.png": ["&Install", "&Rea
 wine = None
 
 
-def setUpModule():
-    global wine
-    wine = harness.Session(__name__)
-    # The virtual desktop is chosen when the session's desktop is made:
-    # restart the session's Wine with it set.
-    subprocess.run(["wineserver", "-k"], env=wine.env, timeout=60, stderr=subprocess.DEVNULL)
-    for key, name, value in [(r"HKCU\Software\Wine\Explorer", "Desktop", "Default"),
-                             (r"HKCU\Software\Wine\Explorer\Desktops", "Default", "1024x768")]:
-        wine.wine(["reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f"])
-    subprocess.run(["wineserver", "-w"], env=wine.env, timeout=60)
-    subprocess.run(["wineserver", "-p"], env=wine.env, timeout=60, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
-    wine.wine(["cmd", "/c", "exit"], timeout=120)
-
-
-def tearDownModule():
-    if wine:
-        wine.close()
+setUpModule, tearDownModule = harness.module_fixtures(globals(), virtual_desktop="1024x768")
 
 
 def read_bmp(path):

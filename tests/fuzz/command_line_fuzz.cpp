@@ -30,13 +30,13 @@ struct Files {
     bool Names(WStr candidate) const {
         if (candidate.empty()) return false;
         if ((*this)(candidate)) return true;
-        if (detail::HasExtension(candidate)) return false;
+        if (HasExtension(candidate)) return false;
         return (*this)(std::wstring(candidate) + L".exe");
     }
 };
 
 void CheckRejoins(WStr line, const CommandParts& parts) {
-    WStr trimmed = detail::SkipBlanks(line);
+    WStr trimmed = TrimLeadingBlanks(line);
     FUZZ_CHECK(Within(parts.program, line) && Within(parts.parameters, line), line);
     if (!parts.parameters.empty()) {
         FUZZ_CHECK(parts.parameters.data() + parts.parameters.size() == line.data() + line.size(), line);
@@ -56,12 +56,12 @@ void CheckRejoins(WStr line, const CommandParts& parts) {
         rest = DropFirst(trimmed, parts.program.size());
         FUZZ_CHECK(rest.empty() || IsBlank(rest.front()), line);
     }
-    FUZZ_CHECK(detail::SkipBlanks(rest) == parts.parameters, line);
-    if (!parts.parameters.empty()) FUZZ_CHECK(detail::SkipBlanks(rest).data() == parts.parameters.data(), line);
+    FUZZ_CHECK(TrimLeadingBlanks(rest) == parts.parameters, line);
+    if (!parts.parameters.empty()) FUZZ_CHECK(TrimLeadingBlanks(rest).data() == parts.parameters.data(), line);
 }
 
 void CheckShortestExisting(WStr line, const CommandParts& parts, const Files& files) {
-    WStr trimmed = detail::SkipBlanks(line);
+    WStr trimmed = TrimLeadingBlanks(line);
     if (trimmed.empty() || trimmed.front() == L'"') return;
     for (std::size_t i = 0; i < trimmed.size(); ++i) {
         if (!IsBlank(trimmed[i]) || !files.Names(trimmed.substr(0, i))) continue;
