@@ -2,9 +2,9 @@
 // and the procedures that run on its events.
 #pragma once
 
-#include "../window/splash_view.h"
+#include "splash_view.h"
 
-class FrmSplash {
+class FrmSplash final : public SplashEvents {
 public:
     FrmSplash(Platform& platform, SplashView& view) : platform_(platform), view_(view) {}
 
@@ -12,10 +12,13 @@ public:
     // the mode, and either ends the program (direct launch, errors) or sets
     // the window up and returns.
     void FormInitialize();
+    // Shows the window that FormInitialize set up; a system that refuses
+    // to create it is reported and ends the program.
+    void FormLoad();
     // A click on button `index`; starts its action and ends the program.
-    void ButtonClick(int index);
+    void ButtonClick(int index) override;
     // The window was closed: ends the program, starting nothing.
-    [[noreturn]] void FormUnload();
+    [[noreturn]] void FormUnload() override;
 
     // Fills the buttons from "BUTTON1" to "BUTTON5"; returns how many.
     std::int16_t SetupButtons();
@@ -27,6 +30,8 @@ public:
 private:
     void DialogModeSetup();
     void ApplyLayout(int count);
+    // Reports a file of the DIALOG section's `key` that the view could not use.
+    void FailOnView(const ViewResult& result, ErrorKind kind, WStr file, WStr key);
     Text Read(WStr section, WStr key);
 
     Platform& platform_;

@@ -18,6 +18,15 @@ void FrmSplash::FormInitialize() {
     DialogModeSetup();
 }
 
+void FrmSplash::FormLoad() {
+    ViewResult shown = view_.Show();
+    // Only a system out of resources refuses a window; say so rather than
+    // end as if the user had closed it.
+    if (!shown.ok)
+        Fail(platform_, ErrorDetails{ErrorKind::WindowFailed, WStr(), nullptr, shown.systemMessage,
+                                     shown.systemError});
+}
+
 void FrmSplash::FormUnload() { platform_.EndProgram(0); }
 
 Text FrmSplash::Read(WStr section, WStr key) { return GetIniValue(platform_, iniPath_, section, key); }

@@ -8,8 +8,9 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     HardenProcess();
     Win32Platform platform;
-    SplashWindow window(platform, instance);
+    SplashWindow window(instance);
     FrmSplash form(platform, window);
     form.FormInitialize();
+    form.FormLoad();
     window.Run(form);
 }

@@ -1,6 +1,6 @@
 #include "back_buffer.h"
 
-#include "layout.h"
+#include "../launcher/layout.h"
 
 namespace {
 

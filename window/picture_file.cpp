@@ -14,14 +14,14 @@ namespace {
 constexpr GUID kImagingFactoryV1 = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
 constexpr GUID kPremultipliedBgra = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x10}};
 
-bool FailWithLastError(PictureLoadFailure& failure) {
+bool FailWithLastError(ViewResult& failure) {
     failure.systemError = GetLastError();
     failure.systemMessage = SystemErrorText(failure.systemError);
     return false;
 }
 
 // COM and imaging errors are HRESULTs, which read better in hexadecimal.
-bool FailWithResult(PictureLoadFailure& failure, HRESULT result) {
+bool FailWithResult(ViewResult& failure, HRESULT result) {
     Text message = SystemErrorText(static_cast<unsigned long>(result));
     if (message.Empty() && result == WINCODEC_ERR_COMPONENTNOTFOUND)
         message = L"No imaging component can read this format.";
@@ -74,7 +74,7 @@ private:
 constexpr std::size_t kLargestMetafile = 64u << 20;
 
 bool LoadWindowsMetafile(const Text& path, PictureKind kind, SplashPicture& picture,
-                         PictureLoadFailure& failure) {
+                         ViewResult& failure) {
     FileBytes file;
     if (!file.Read(path, kLargestMetafile)) return FailWithLastError(failure);
     const bool placeable = kind == PictureKind::PlaceableMetafile;
@@ -104,7 +104,7 @@ bool LoadWindowsMetafile(const Text& path, PictureKind kind, SplashPicture& pict
 }
 
 bool LoadEnhancedMetafile(const Text& path, const FileBytes& head, SplashPicture& picture,
-                          PictureLoadFailure& failure) {
+                          ViewResult& failure) {
     picture.metafileSize = EnhancedMetafileSize(head.Data(), head.Size());
     if (!picture.metafileSize.valid) {
         SetLastError(ERROR_INVALID_DATA);
@@ -115,7 +115,7 @@ bool LoadEnhancedMetafile(const Text& path, const FileBytes& head, SplashPicture
     return true;
 }
 
-bool LoadRaster(const Text& path, SplashPicture& picture, PictureLoadFailure& failure) {
+bool LoadRaster(const Text& path, SplashPicture& picture, ViewResult& failure) {
     HRESULT result = EnterComApartment();
     if (FAILED(result) && result != RPC_E_CHANGED_MODE) return FailWithResult(failure, result);
     ComPtr<IWICImagingFactory> factory;
@@ -150,7 +150,7 @@ bool LoadRaster(const Text& path, SplashPicture& picture, PictureLoadFailure& fa
 
 }  // namespace
 
-bool LoadSplashPicture(WStr path, SplashPicture& picture, PictureLoadFailure& failure) {
+bool LoadSplashPicture(WStr path, SplashPicture& picture, ViewResult& failure) {
     // Relative paths are resolved against the current directory, like the
     // configuration file's own.
     Text full(path);

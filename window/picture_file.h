@@ -5,11 +5,11 @@
 
 #include <windows.h>
 
-#include "../launcher/text.h"
+#include "../launcher/splash_view.h"
 #include "../win32/unique_handle.h"
-#include "picture_format.h"
-#include "pixel_geometry.h"
-#include "pixels.h"
+#include "../launcher/picture_format.h"
+#include "../launcher/pixel_geometry.h"
+#include "../launcher/pixels.h"
 
 struct SplashPicture {
     // Raster: the part that can ever be seen, premultiplied, and the whole
@@ -21,10 +21,5 @@ struct SplashPicture {
     TwipsSize metafileSize;
 };
 
-struct PictureLoadFailure {
-    std::uint32_t systemError = 0;   // a Win32 error number, or 0
-    Text systemMessage;              // the system's reason, if it gave one
-};
-
 // False when the file cannot be read as a picture; failure then says why.
-bool LoadSplashPicture(WStr path, SplashPicture& picture, PictureLoadFailure& failure);
+bool LoadSplashPicture(WStr path, SplashPicture& picture, ViewResult& failure);

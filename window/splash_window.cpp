@@ -2,8 +2,8 @@
 
 #include "../win32/win32_platform.h"
 #include "back_buffer.h"
-#include "layout.h"
-#include "pixel_geometry.h"
+#include "../launcher/layout.h"
+#include "../launcher/pixel_geometry.h"
 
 // Windows 10 1703 messages; the headers declare them only for newer targets.
 #ifndef WM_GETDPISCALEDSIZE
@@ -24,10 +24,9 @@ constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
 }  // namespace
 
-SplashWindow::SplashWindow(Platform& platform, HINSTANCE instance)
-    : platform_(platform), instance_(instance), title_(ApplicationTitle()) {
+SplashWindow::SplashWindow(HINSTANCE instance) : instance_(instance), title_(ApplicationTitle()) {
     for (int i = 0; i < kButtonSlots; ++i) {
-        captions_[i] = L"Command1";
+        captions_[i] = kDesignButtonCaption;
         lefts_[i] = kDesignButtonLeft[i];
         visible_[i] = true;
     }
@@ -40,24 +39,23 @@ void SplashWindow::SetButtonVisible(int index, bool visible) { visible_[index] =
 void SplashWindow::SetBackColor(const BackColor& color) { backColor_ = color; }
 void SplashWindow::SetCaption(WStr caption) { title_ = caption; }
 
-void SplashWindow::SetPicture(WStr path, const ValueOrigin& origin) {
-    PictureLoadFailure failure;
-    if (LoadSplashPicture(path, picture_, failure)) return;
-    Fail(platform_, ErrorDetails{ErrorKind::PictureUnreadable, path, &origin, failure.systemMessage,
-                                 failure.systemError});
+ViewResult SplashWindow::SetPicture(WStr path) {
+    ViewResult result;
+    result.ok = LoadSplashPicture(path, picture_, result);
+    return result;
 }
 
-void SplashWindow::SetIcon(WStr path, const ValueOrigin& origin) {
-    // Loaded now so a bad file is reported in its turn; the window loads it
+ViewResult SplashWindow::SetIcon(WStr path) {
+    // Loaded now so a bad file is known in its turn; the window loads it
     // again at its own DPI.
     WindowIcons icons = LoadIconFile(path, dpi_, dpi_.SystemDpi());
     if (!icons.smallIcon) {
         // The loader often gives no reason; "Success" would be no help.
         DWORD error = GetLastError();
-        Text reason = error ? SystemErrorText(error) : Text();
-        Fail(platform_, ErrorDetails{ErrorKind::IconUnreadable, path, &origin, reason, error});
+        return ViewResult{false, error, error ? SystemErrorText(error) : Text()};
     }
     iconPath_ = path;
+    return ViewResult{};
 }
 
 COLORREF SplashWindow::BackgroundColor() const {
@@ -127,13 +125,10 @@ void SplashWindow::CreateButtons() {
     if (visible_[0]) SendMessageW(window_.Get(), DM_SETDEFID, kFirstButtonId, 0);
 }
 
-void SplashWindow::Run(FrmSplash& form) {
-    form_ = &form;
+ViewResult SplashWindow::Show() {
     if (!Create()) {
-        // Only a system out of resources refuses a window; say so rather
-        // than end as if the user had closed it.
         DWORD error = GetLastError();
-        Fail(platform_, ErrorDetails{ErrorKind::WindowFailed, WStr(), nullptr, SystemErrorText(error), error});
+        return ViewResult{false, error, SystemErrorText(error)};
     }
     CreateButtons();
     HWND window = window_.Get();
@@ -156,22 +151,29 @@ void SplashWindow::Run(FrmSplash& form) {
         SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(buttons_[i]), TRUE);
         break;
     }
+    return ViewResult{};
+}
 
+void SplashWindow::Run(SplashEvents& events) {
+    events_ = &events;
+    HWND window = window_.Get();
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (IsDialogMessageW(window, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    form.FormUnload();
+    events.FormUnload();
+    __builtin_unreachable();   // FormUnload ends the program; the compiler cannot see through the call
 }
 
 void SplashWindow::OnCommand(WPARAM wParam) {
+    if (!events_) return;
     const int id = LOWORD(wParam);
-    if (id == IDCANCEL) form_->FormUnload();   // Escape, like the close command
+    if (id == IDCANCEL) events_->FormUnload();   // Escape, like the close command
     const int index = id - kFirstButtonId;
     if (HIWORD(wParam) != BN_CLICKED || index < 0 || index >= kButtonSlots || !visible_[index]) return;
-    form_->ButtonClick(index);
+    events_->ButtonClick(index);
 }
 
 bool SplashWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -196,9 +198,10 @@ bool SplashWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
             OnCommand(wParam);
             return true;
         case WM_CLOSE:
-            form_->FormUnload();
+            if (events_) events_->FormUnload();
+            return true;
         case WM_ENDSESSION:
-            if (wParam) form_->FormUnload();
+            if (wParam && events_) events_->FormUnload();
             return true;
         case WM_GETDPISCALEDSIZE: {
             *reinterpret_cast<SIZE*>(lParam) = WindowSize(static_cast<UINT>(wParam));

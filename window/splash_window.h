@@ -1,11 +1,11 @@
 // The splash window on Win32: frmSplash's look and its event loop. The
-// dialog-mode set-up dresses it before it exists; Run creates and shows it.
+// dialog-mode set-up dresses it before it exists; Show creates and shows it,
+// Run hands its clicks and closing to the form.
 #pragma once
 
 #include <windows.h>
 
-#include "../launcher/frm_splash.h"
-#include "../launcher/platform.h"
+#include "../launcher/splash_view.h"
 #include "dpi.h"
 #include "picture_file.h"
 #include "window_icons.h"
@@ -14,19 +14,20 @@ using UniqueWindow = UniqueHandle<HWND, NullHandleTraits<HWND, DestroyWindow>>;
 
 class SplashWindow final : public SplashView {
 public:
-    SplashWindow(Platform& platform, HINSTANCE instance);
+    explicit SplashWindow(HINSTANCE instance);
 
     void SetButtonCaption(int index, WStr caption) override;
     void SetButtonLeft(int index, int leftTwips) override;
     void SetButtonVisible(int index, bool visible) override;
     void SetBackColor(const BackColor& color) override;
-    void SetPicture(WStr path, const ValueOrigin& origin) override;
-    void SetIcon(WStr path, const ValueOrigin& origin) override;
+    ViewResult SetPicture(WStr path) override;
+    ViewResult SetIcon(WStr path) override;
     void SetCaption(WStr caption) override;
+    ViewResult Show() override;
 
-    // Shows the window and runs its event loop; clicks and closing go to
-    // form, which ends the program, so this does not return.
-    [[noreturn]] void Run(FrmSplash& form);
+    // Runs the window's event loop; clicks and closing go to events, which
+    // end the program, so this does not return.
+    [[noreturn]] void Run(SplashEvents& events);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -41,10 +42,9 @@ private:
     COLORREF BackgroundColor() const;
     void OnCommand(WPARAM wParam);
 
-    Platform& platform_;
     HINSTANCE instance_;
     DpiSupport dpi_;
-    FrmSplash* form_ = nullptr;
+    SplashEvents* events_ = nullptr;   // set by Run; nothing reaches it before
 
     Text captions_[kButtonSlots];
     int lefts_[kButtonSlots];

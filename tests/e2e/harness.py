@@ -48,6 +48,7 @@ its wineserver.
 
 import json
 import os
+import re
 import select
 import shutil
 import signal
@@ -68,18 +69,22 @@ LAUNCHER_EXE = os.path.join(X64_DIR, LAUNCHER_NAME + ".exe")
 INSPECTOR_EXE = os.path.join(X64_DIR, "tests", "tools", "inspector.exe")
 PROBE_EXE = os.path.join(X64_DIR, "tests", "tools", "probe.exe")
 
-# Exit codes of the launcher, one per kind of error.
-EXIT_OK = 0
-EXIT_INI_MISSING = 1
-EXIT_PICTURE_MISSING = 2
-EXIT_NOT_A_TRUTH_VALUE = 10
-EXIT_NOT_A_NUMBER = 11
-EXIT_OUT_OF_RANGE = 12
-EXIT_COLOR_COMPONENTS = 13
-EXIT_VALUE_TOO_LONG = 14
-EXIT_START_FAILED = 20
-EXIT_PICTURE_UNREADABLE = 30
-EXIT_ICON_UNREADABLE = 31
+
+def _exit_codes():
+    """The launcher's exit codes, one per kind of error, read from the one
+    place that defines them (launcher/errors.h): IniMissing becomes
+    EXIT_INI_MISSING, and so on."""
+    source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "launcher", "errors.h")
+    with open(source, encoding="utf-8") as f:
+        body = f.read().split("enum class ErrorKind", 1)[1].split("};", 1)[0]
+    codes = {"EXIT_OK": 0}
+    for name, number in re.findall(r"^\s*(\w+)\s*=\s*(\d+)\s*,", body, re.MULTILINE):
+        if name != "None":
+            codes["EXIT_" + re.sub(r"(?<!^)(?=[A-Z])", "_", name).upper()] = int(number)
+    return codes
+
+
+globals().update(_exit_codes())
 
 WINEBOOT_TIMEOUT_S = 180
 # Beyond the inspector's own limits: Wine's start-up and shut-down.

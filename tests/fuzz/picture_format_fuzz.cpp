@@ -11,7 +11,7 @@
 #include <cstring>
 #include <memory>
 
-#include "window/picture_format.h"
+#include "launcher/picture_format.h"
 
 namespace {
 

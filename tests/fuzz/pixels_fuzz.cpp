@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "window/layout.h"
-#include "window/pixel_geometry.h"
-#include "window/pixels.h"
+#include "launcher/layout.h"
+#include "launcher/pixel_geometry.h"
+#include "launcher/pixels.h"
 
 namespace {
 

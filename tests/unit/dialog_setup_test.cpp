@@ -2,7 +2,7 @@
 
 #include "fake_platform.h"
 #include "launcher/frm_splash.h"
-#include "window/layout.h"
+#include "launcher/layout.h"
 
 namespace {
 
@@ -130,6 +130,42 @@ TEST(DialogSetup, BadColourIsReportedWithItsOrigin) {
     ASSERT_EQ(dialog.platform.messages.size(), 1u);
     EXPECT_NE(dialog.platform.messages[0].find(L"[DIALOG] BackColor"), std::wstring::npos);
     EXPECT_EQ(dialog.view.calls, std::vector<std::wstring>{});   // no button shown, nothing dressed
+}
+
+// The window reports what it could not load or create; the form names the
+// line at fault and ends with that kind's number.
+TEST(DialogSetup, WhatTheViewCannotUseIsReportedByTheForm) {
+    struct Case {
+        ViewResult FakeView::*result;
+        ErrorKind kind;
+        const wchar_t* from;
+        bool atLoad;
+    };
+    const Case cases[] = {
+        {&FakeView::pictureResult, ErrorKind::PictureUnreadable, L"From: [DIALOG] Picture in C:\\disc\\launcher.ini", false},
+        {&FakeView::iconResult, ErrorKind::IconUnreadable, L"From: [DIALOG] Icon in C:\\disc\\launcher.ini", false},
+        {&FakeView::showResult, ErrorKind::WindowFailed, L"Run-time error 40", true},
+    };
+    for (const Case& c : cases) {
+        Dialog dialog;
+        dialog.platform.Set(L"DIALOG", L"Icon", L"disc.ico");
+        dialog.platform.AddFile(L"disc.ico");
+        dialog.view.*c.result = ViewResult{false, 13, Text(L"The data is invalid.")};
+        int exitCode = dialog.Start();
+        if (c.atLoad) {
+            ASSERT_EQ(exitCode, -1);
+            try {
+                dialog.form.FormLoad();
+            } catch (const ProgramEnded& ended) {
+                exitCode = ended.exitCode;
+            }
+        }
+        EXPECT_EQ(exitCode, static_cast<int>(c.kind));
+        ASSERT_EQ(dialog.platform.messages.size(), 1u);
+        const std::wstring& report = dialog.platform.messages[0];
+        EXPECT_NE(report.find(c.from), std::wstring::npos) << report;
+        EXPECT_NE(report.find(L"Windows says: The data is invalid. (error 13)"), std::wstring::npos) << report;
+    }
 }
 
 TEST(ButtonClick, RunsTheActionOfTheSectionOnThatButton) {

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "launcher/layout.h"
 #include "launcher/platform.h"
-#include "window/splash_view.h"
+#include "launcher/splash_view.h"
 
 // The program ending; thrown so a test can see where and how it ended.
 struct ProgramEnded {
@@ -68,12 +69,22 @@ public:
 // Records what the set-up does to the window, in order.
 class FakeView : public SplashView {
 public:
-    std::wstring captions[kButtonSlots] = {L"Command1", L"Command1", L"Command1", L"Command1", L"Command1"};
-    int lefts[kButtonSlots] = {30, 1470, 2910, 4350, 5790};
-    bool visible[kButtonSlots] = {true, true, true, true, true};
+    std::wstring captions[kButtonSlots];
+    int lefts[kButtonSlots];
+    bool visible[kButtonSlots];
     BackColor backColor{};
     std::wstring picture, icon, caption;
     std::vector<std::wstring> calls;
+    // What the next SetPicture, SetIcon or Show gets from the "system".
+    ViewResult pictureResult, iconResult, showResult;
+
+    FakeView() {
+        for (int i = 0; i < kButtonSlots; ++i) {
+            captions[i] = kDesignButtonCaption;
+            lefts[i] = kDesignButtonLeft[i];
+            visible[i] = true;
+        }
+    }
 
     void SetButtonCaption(int i, WStr text) override {
         captions[i] = text;
@@ -91,13 +102,19 @@ public:
         backColor = c;
         calls.push_back(L"backcolor");
     }
-    void SetPicture(WStr path, const ValueOrigin&) override {
+    ViewResult SetPicture(WStr path) override {
         picture = path;
         calls.push_back(L"picture");
+        return pictureResult;
     }
-    void SetIcon(WStr path, const ValueOrigin&) override {
+    ViewResult SetIcon(WStr path) override {
         icon = path;
         calls.push_back(L"icon");
+        return iconResult;
+    }
+    ViewResult Show() override {
+        calls.push_back(L"show");
+        return showResult;
     }
     void SetCaption(WStr text) override {
         caption = text;

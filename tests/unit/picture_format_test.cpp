@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "window/picture_format.h"
+#include "launcher/picture_format.h"
 
 namespace {
 

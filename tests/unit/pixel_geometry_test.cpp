@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "window/layout.h"
-#include "window/pixel_geometry.h"
+#include "launcher/layout.h"
+#include "launcher/pixel_geometry.h"
 
 TEST(PixelGeometry, DesignValuesAt96AndScaledAt144) {
     struct Case {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "window/pixels.h"
+#include "launcher/pixels.h"
 
 namespace {
 

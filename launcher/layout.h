@@ -10,6 +10,7 @@ inline constexpr int kButtonTopTwips = 4560;
 inline constexpr int kButtonWidthTwips = 1395;
 inline constexpr int kButtonHeightTwips = 495;
 inline constexpr int kDesignButtonLeft[kButtonSlots] = {30, 1470, 2910, 4350, 5790};
+inline constexpr wchar_t kDesignButtonCaption[] = L"Command1";
 inline constexpr int kDesignBackColor = 0x006B1F2F;   // red 47, green 31, blue 107
 
 struct ButtonPlacement {

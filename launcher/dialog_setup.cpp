@@ -1,6 +1,6 @@
-#include "../launcher/action.h"
-#include "../launcher/config.h"
-#include "../launcher/frm_splash.h"
+#include "action.h"
+#include "config.h"
+#include "frm_splash.h"
 #include "layout.h"
 
 std::int16_t FrmSplash::SetupButtons() {
@@ -15,6 +15,12 @@ std::int16_t FrmSplash::SetupButtons() {
         ++count;
     }
     return count;
+}
+
+void FrmSplash::FailOnView(const ViewResult& result, ErrorKind kind, WStr file, WStr key) {
+    if (result.ok) return;
+    ValueOrigin origin{L"DIALOG", key, iniPath_};
+    Fail(platform_, ErrorDetails{kind, file, &origin, result.systemMessage, result.systemError});
 }
 
 void FrmSplash::DialogModeSetup() {
@@ -35,10 +41,10 @@ void FrmSplash::DialogModeSetup() {
         platform_.ShowErrorMessage(message);
         platform_.EndProgram(static_cast<int>(ErrorKind::PictureMissing));
     }
-    view_.SetPicture(picture, ValueOrigin{L"DIALOG", L"Picture", iniPath_});
+    FailOnView(view_.SetPicture(picture), ErrorKind::PictureUnreadable, picture, L"Picture");
 
     Text icon = Read(L"DIALOG", L"Icon");
-    if (platform_.FileExists(icon)) view_.SetIcon(icon, ValueOrigin{L"DIALOG", L"Icon", iniPath_});
+    if (platform_.FileExists(icon)) FailOnView(view_.SetIcon(icon), ErrorKind::IconUnreadable, icon, L"Icon");
 
     view_.SetCaption(Read(L"DIALOG", L"Caption"));
     ApplyLayout(buttonCount_);
