@@ -1,6 +1,10 @@
 """Screenshots of the example disc's window with one, three and five buttons,
 for the README. Wine's virtual desktop draws the frame and title bar that
-Xvfb without a window manager leaves out."""
+Xvfb without a window manager leaves out.
+
+They are written to E2E_WORK_DIR/screenshots, so a test run leaves the
+source tree as it was; E2E_UPDATE_SCREENSHOTS=1 writes them to
+docs/screenshots instead, to refresh the README's pictures."""
 
 import os
 import struct
@@ -13,7 +17,8 @@ from window_common import run_launcher
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 EXAMPLE = os.path.join(HERE, "..", "..", "example")
-SCREENSHOTS = os.path.join(HERE, "..", "..", "docs", "screenshots")
+SCREENSHOTS = (os.path.join(HERE, "..", "..", "docs", "screenshots") if os.environ.get("E2E_UPDATE_SCREENSHOTS")
+               else os.path.join(harness.WORK_DIR, "screenshots"))
 
 CAPTIONS = ["&Install", "&Read me", "&Documentation", "&Browse disc", "E&xit"]
 SHOTS = {"one-button.png": ["&Install"], "three-buttons.png": ["&Install", "&Read me", "E&xit"],
