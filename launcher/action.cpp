@@ -42,7 +42,7 @@ CommandParts SplitCommandLine(WStr line, FileExistsFn fileExists, void* context)
     return firstBlank == WStr::npos ? CommandParts{line, WStr()} : SplitAt(line, firstBlank);
 }
 
-void RunAction(Platform& platform, WStr action, WStr /*label*/, const ValueOrigin* origin) {
+void RunAction(Platform& platform, WStr action, WStr /*label*/, const ValueOrigin* origin, bool elevate) {
     if (IsExitKeyword(action)) platform.EndProgram(0);
     CommandParts parts = SplitCommandLine(action, [&](WStr path) { return platform.FileExists(path); });
     ErrorDetails details{ErrorKind::StartFailed, action, origin, WStr(), 0};
@@ -50,7 +50,7 @@ void RunAction(Platform& platform, WStr action, WStr /*label*/, const ValueOrigi
         details.systemMessage = L"The command line names no program.";
         Fail(platform, details);
     }
-    StartResult result = platform.StartCommand(parts.program, parts.parameters);
+    StartResult result = platform.StartCommand(parts.program, parts.parameters, elevate);
     // A declined elevation prompt is the user's own choice, not a fault of the disc.
     if (result.outcome != StartOutcome::Failed) platform.EndProgram(0);
     // Some system texts name the file as "%1", to be filled in by the caller.

@@ -35,4 +35,6 @@ bool HasExtension(WStr path);
 
 // Starts the action (the text exactly as written; only the keyword is read
 // in any case) and ends the program. A failed start is reported first.
-[[noreturn]] void RunAction(Platform& platform, WStr action, WStr label, const ValueOrigin* origin);
+// `elevate` starts it with administrator rights, through the system's prompt.
+[[noreturn]] void RunAction(Platform& platform, WStr action, WStr label, const ValueOrigin* origin,
+                            bool elevate = false);

@@ -17,9 +17,20 @@ ErrorKind AppendComponent(Text& out, WStr piece) {
     return ErrorKind::None;
 }
 
+// "#RRGGBB", red first as on the web, becomes "&HBBGGRR". Digits are not
+// checked here: the integer conversion that follows refuses a non-digit.
+ColorTextResult ParseWebColor(WStr text) {
+    if (text.size() != 7) return {ErrorKind::NotANumber, Text()};
+    ColorTextResult result;
+    result.text.Append(L"&H");
+    for (int start = 5; start >= 1; start -= 2) result.text.Append(TakeFirst(DropFirst(text, start), 2));
+    return result;
+}
+
 }  // namespace
 
 ColorTextResult ParseColor(WStr text) {
+    if (!text.empty() && text.front() == L'#') return ParseWebColor(text);
     if (text.find(L',') == WStr::npos) return {ErrorKind::None, Text(text)};
     WStr pieces[3];
     std::size_t found = 0, start = 0;

@@ -1,5 +1,6 @@
-// The "BackColor" value: three decimal components "red,green,blue", or one
-// colour number (decimal or "&H" with the digits in BBGGRR order).
+// The "BackColor" value: three decimal components "red,green,blue", the web's
+// "#RRGGBB", or one colour number (decimal or "&H" with the digits in BBGGRR
+// order).
 #pragma once
 
 #include "coerce.h"
@@ -10,7 +11,9 @@ struct ColorTextResult {
 };
 
 // Turns "r,g,b" into "&HBBGGRR" (each component as at least two upper-case
-// hexadecimal digits); any text without a comma comes back unchanged.
+// hexadecimal digits) and "#RRGGBB" into "&HBBGGRR" (digits as written, so
+// the integer conversion judges them); any other text without a comma comes
+// back unchanged.
 ColorTextResult ParseColor(WStr text);
 
 struct BackColor {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "coerce.h"
+#include "language_variant.h"
 
 Text BuildIniPath(WStr currentDirectory, WStr exeBaseName) {
     Text path(currentDirectory);
@@ -18,24 +19,43 @@ constexpr std::uint32_t kBufferSize = kLongestValue + 2;
 
 }  // namespace
 
-Text GetIniValue(Platform& platform, WStr iniPath, WStr section, WStr key) {
-    Text value;
+bool ReadIniKey(Platform& platform, WStr iniPath, WStr section, WStr keyName, Text& value) {
+    value = Text();
     wchar_t* buffer = value.Reserve(kBufferSize);
-    std::uint32_t count = platform.ReadProfileString(iniPath, section, key, buffer, kBufferSize);
+    std::uint32_t count = platform.ReadProfileString(iniPath, section, keyName, buffer, kBufferSize);
     if (count > kLongestValue) {
         value.SetLength(count < kBufferSize ? count : kBufferSize - 1);
-        ValueOrigin origin{section, key, iniPath};
+        ValueOrigin origin{section, keyName, iniPath};
         Fail(platform, ErrorKind::ValueTooLong, value, &origin);
     }
-    if (count < 1) return Text(kNotFoundMarker);
+    if (count < 1) return false;
     value.SetLength(count);
     // The buffer is large; keep only what the value needs.
-    return Text(value.View());
+    value = Text(value.View());
+    return true;
+}
+
+IniValue GetIniValue(const IniSource& ini, WStr section, WStr key) {
+    IniValue value;
+    value.found = FindLanguageVariant(
+        key, ini.language,
+        [&](WStr keyName) { return ReadIniKey(ini.platform, ini.path, section, keyName, value.text); },
+        value.key);
+    if (!value.found) value.text = kNotFoundMarker;
+    return value;
+}
+
+Text GetIniValue(Platform& platform, WStr iniPath, WStr section, WStr key) {
+    return static_cast<Text&&>(GetIniValue(IniSource{platform, iniPath, WStr()}, section, key).text);
+}
+
+bool GetIniTruthValue(const IniSource& ini, WStr section, WStr key) {
+    IniValue value = GetIniValue(ini, section, key);
+    if (auto truth = ToTruthValue(value.text)) return *truth;
+    ValueOrigin origin{section, value.key, ini.path};
+    Fail(ini.platform, ErrorKind::NotATruthValue, value.text, &origin);
 }
 
 bool GetIniTruthValue(Platform& platform, WStr iniPath, WStr section, WStr key) {
-    Text value = GetIniValue(platform, iniPath, section, key);
-    if (auto truth = ToTruthValue(value)) return *truth;
-    ValueOrigin origin{section, key, iniPath};
-    Fail(platform, ErrorKind::NotATruthValue, value, &origin);
+    return GetIniTruthValue(IniSource{platform, iniPath, WStr()}, section, key);
 }

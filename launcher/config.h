@@ -17,10 +17,33 @@ inline constexpr std::uint32_t kLongestValue = 32767;
 // the system's file functions accept the doubled separator.
 Text BuildIniPath(WStr currentDirectory, WStr exeBaseName);
 
-// One value, read whole through the system's profile reader (so lookup
-// ignores letter case, and values are trimmed and unquoted as it does).
+// Where values are read from: the file, and the language whose variants
+// of a key ("Caption.de") win over the key itself.
+struct IniSource {
+    Platform& platform;
+    WStr path;
+    WStr language;   // the user's UI language tag, e.g. "de-AT"; empty: plain keys only
+};
+
+struct IniValue {
+    Text text;            // the value, or the not-found marker
+    Text key;             // the name it was read under: "Caption.de" for a variant
+    bool found = false;   // false: neither a variant nor the key itself has a value
+};
+
+// One key by its exact name, read whole through the system's profile reader
+// (so lookup ignores letter case, and values are trimmed and unquoted as it
+// does). False when the key or its section is missing or the value empty.
 // Reports ValueTooLong and ends the program for a value past kLongestValue.
+bool ReadIniKey(Platform& platform, WStr iniPath, WStr section, WStr keyName, Text& value);
+
+// The key in the user's language (language_variant.h), or the not-found
+// marker when no variant and not the key itself has a value.
+IniValue GetIniValue(const IniSource& ini, WStr section, WStr key);
+// The same for the key alone, without variants.
 Text GetIniValue(Platform& platform, WStr iniPath, WStr section, WStr key);
 
-// A value that must be a truth value; reports NotATruthValue otherwise.
+// A value that must be a truth value; reports NotATruthValue otherwise,
+// naming the variant read.
+bool GetIniTruthValue(const IniSource& ini, WStr section, WStr key);
 bool GetIniTruthValue(Platform& platform, WStr iniPath, WStr section, WStr key);

@@ -8,45 +8,61 @@ std::int16_t FrmSplash::SetupButtons() {
     for (int i = 1; i <= kButtonSlots; ++i) {
         Text section(L"BUTTON");
         section.AppendNumber(i);
-        if (!GetIniTruthValue(platform_, iniPath_, section, L"Show")) continue;
-        view_.SetButtonCaption(count, Read(section, L"Caption"));
-        actions_[count] = Read(section, L"Action");
+        if (!ReadTruthValue(section, L"Show") || !RequirementsMet(section)) continue;
+        view_.SetButtonCaption(count, Read(section, L"Caption").text);
+        IniValue action = Read(section, L"Action");
+        actions_[count] = static_cast<Text&&>(action.text);
+        actionKeys_[count] = static_cast<Text&&>(action.key);
         actionSections_[count] = section;
+        elevate_[count] = ReadTruthValue(section, L"Elevate");
+        IniValue tip = Read(section, L"Tip");
+        if (tip.found) view_.SetButtonTip(count, tip.text);
         ++count;
     }
     return count;
 }
 
-void FrmSplash::FailOnView(const ViewResult& result, ErrorKind kind, WStr file, WStr key) {
+bool FrmSplash::RequirementsMet(WStr section) {
+    IniValue requirement = Read(section, L"Requires");
+    if (!requirement.found) return true;
+    ConditionsResult conditions = CheckConditions(requirement.text, platform_);
+    if (!conditions.unknown.empty()) {
+        ValueOrigin origin{section, requirement.key, iniPath_};
+        Fail(platform_, ErrorKind::UnknownCondition, conditions.unknown, &origin);
+    }
+    return conditions.hold;
+}
+
+void FrmSplash::FailOnView(const ViewResult& result, ErrorKind kind, const IniValue& file) {
     if (result.ok) return;
-    ValueOrigin origin{L"DIALOG", key, iniPath_};
-    Fail(platform_, ErrorDetails{kind, file, &origin, result.systemMessage, result.systemError});
+    ValueOrigin origin{L"DIALOG", file.key, iniPath_};
+    Fail(platform_, ErrorDetails{kind, file.text, &origin, result.systemMessage, result.systemError});
 }
 
 void FrmSplash::DialogModeSetup() {
     buttonCount_ = SetupButtons();
 
-    Text backColorText = Read(L"DIALOG", L"BackColor");
-    BackColor backColor = BackColorFromText(backColorText);
+    IniValue backColorText = Read(L"DIALOG", L"BackColor");
+    BackColor backColor = BackColorFromText(backColorText.text);
     if (backColor.error != ErrorKind::None) {
-        ValueOrigin origin{L"DIALOG", L"BackColor", iniPath_};
-        Fail(platform_, backColor.error, backColorText, &origin);
+        ValueOrigin origin{L"DIALOG", backColorText.key, iniPath_};
+        Fail(platform_, backColor.error, backColorText.text, &origin);
     }
     view_.SetBackColor(backColor);
 
-    Text picture = Read(L"DIALOG", L"Picture");
-    if (!platform_.FileExists(picture)) {
+    IniValue picture = Read(L"DIALOG", L"Picture");
+    if (!platform_.FileExists(picture.text)) {
         Text message(L"Couldn't find splash screen picture - ");
-        message.Append(picture);
+        message.Append(picture.text);
         platform_.ShowErrorMessage(message);
         platform_.EndProgram(static_cast<int>(ErrorKind::PictureMissing));
     }
-    FailOnView(view_.SetPicture(picture), ErrorKind::PictureUnreadable, picture, L"Picture");
+    FailOnView(view_.SetPicture(picture.text), ErrorKind::PictureUnreadable, picture);
 
-    Text icon = Read(L"DIALOG", L"Icon");
-    if (platform_.FileExists(icon)) FailOnView(view_.SetIcon(icon), ErrorKind::IconUnreadable, icon, L"Icon");
+    IniValue icon = Read(L"DIALOG", L"Icon");
+    if (platform_.FileExists(icon.text)) FailOnView(view_.SetIcon(icon.text), ErrorKind::IconUnreadable, icon);
 
-    view_.SetCaption(Read(L"DIALOG", L"Caption"));
+    view_.SetCaption(Read(L"DIALOG", L"Caption").text);
     ApplyLayout(buttonCount_);
 }
 
@@ -61,6 +77,6 @@ void FrmSplash::ApplyLayout(int count) {
 
 void FrmSplash::ButtonClick(int index) {
     if (index < 0 || index >= kButtonSlots) return;
-    ValueOrigin origin{actionSections_[index], L"Action", iniPath_};
-    RunAction(platform_, actions_[index], L"", &origin);
+    ValueOrigin origin{actionSections_[index], actionKeys_[index], iniPath_};
+    RunAction(platform_, actions_[index], L"", &origin, elevate_[index]);
 }

@@ -12,7 +12,8 @@ constexpr KindText kKindTexts[] = {
     {ErrorKind::NotATruthValue, L"The value is not a truth value.",
      L"Write True or False, or a number (0 is false, any other number true)."},
     {ErrorKind::NotANumber, L"The value is not a number.",
-     L"Write a decimal number, or &H followed by hexadecimal digits."},
+     L"Write red,green,blue (47,31,107), #RRGGBB (#2F1F6B), a decimal number, or &H00BBGGRR: "
+     L"after &H blue comes first (&H0000FF is red)."},
     {ErrorKind::NumberOutOfRange, L"The number is out of range.",
      L"A colour is &H00BBGGRR (at most &H00FFFFFF), a system colour &H800000nn, "
      L"and each of red, green and blue is 0 to 255."},
@@ -20,6 +21,8 @@ constexpr KindText kKindTexts[] = {
      L"Write red, green and blue separated by commas, for example 47,31,107."},
     {ErrorKind::ValueTooLong, L"The value is too long.",
      L"A value may be at most 32767 characters, the longest command line Windows accepts."},
+    {ErrorKind::UnknownCondition, L"The condition is not known.",
+     L"Known: x86 x64 arm64 win7 win8 win8.1 win10 win11 exists:PATH, each may start with !"},
     {ErrorKind::StartFailed, L"The command line could not be started.", nullptr},
     {ErrorKind::PictureUnreadable, L"The picture file could not be read as a picture.",
      L"Use a BMP, JPEG, GIF, PNG, ICO, WMF or EMF file."},
@@ -47,6 +50,16 @@ void AppendQuoted(Text& out, WStr value) {
     out.AppendNumber(static_cast<long long>(value.size())).Append(L" characters)");
 }
 
+const wchar_t* ValueLabel(ErrorKind kind) {
+    switch (kind) {
+        case ErrorKind::StartFailed: return L"Command line: ";
+        case ErrorKind::PictureUnreadable:
+        case ErrorKind::IconUnreadable: return L"File: ";
+        case ErrorKind::UnknownCondition: return L"Condition: ";
+        default: return L"Value: ";
+    }
+}
+
 }  // namespace
 
 Text FormatErrorReport(const ErrorDetails& details) {
@@ -56,13 +69,10 @@ Text FormatErrorReport(const ErrorDetails& details) {
     out.Append(kind ? kind->description : L"Unexpected error.");
     out.Append(L"\r\n\r\n");
 
-    const bool isCommand = details.kind == ErrorKind::StartFailed;
-    const bool isFile = details.kind == ErrorKind::PictureUnreadable ||
-                        details.kind == ErrorKind::IconUnreadable;
     // Values read from the file are never empty (a missing one reads as
     // "False"); only a report about no value at all has none to show.
     if (!details.value.empty()) {
-        out.Append(isCommand ? L"Command line: " : isFile ? L"File: " : L"Value: ");
+        out.Append(ValueLabel(details.kind));
         AppendQuoted(out, details.value);
         out.Append(L"\r\n");
     }

@@ -8,11 +8,12 @@ enum class ErrorKind : int {
     None = 0,
     IniMissing = 1,           // the configuration file does not exist
     PictureMissing = 2,       // the splash picture does not exist
-    NotATruthValue = 10,      // a Show key that is neither True/False nor a number
+    NotATruthValue = 10,      // a Show or Elevate key that is neither True/False nor a number
     NotANumber = 11,          // a value that does not convert to a number
     NumberOutOfRange = 12,    // a number that does not fit where it is used
     ColorComponents = 13,     // r,g,b with fewer than three pieces
     ValueTooLong = 14,        // a value longer than the longest command line
+    UnknownCondition = 15,    // a Requires condition the launcher does not know
     StartFailed = 20,         // the command line could not be started
     PictureUnreadable = 30,   // the picture file exists but is no picture
     IconUnreadable = 31,      // the icon file exists but is no icon

@@ -2,6 +2,7 @@
 // and the procedures that run on its events.
 #pragma once
 
+#include "config.h"
 #include "splash_view.h"
 
 class FrmSplash final : public SplashEvents {
@@ -29,15 +30,23 @@ public:
 
 private:
     void DialogModeSetup();
+    // A shown section's "Requires": whether its conditions hold here.
+    bool RequirementsMet(WStr section);
     void ApplyLayout(int count);
-    // Reports a file of the DIALOG section's `key` that the view could not use.
-    void FailOnView(const ViewResult& result, ErrorKind kind, WStr file, WStr key);
-    Text Read(WStr section, WStr key);
+    // Reports a file named in the DIALOG section that the view could not use.
+    void FailOnView(const ViewResult& result, ErrorKind kind, const IniValue& file);
+    IniSource Ini() const { return IniSource{platform_, iniPath_, language_}; }
+    IniValue Read(WStr section, WStr key) { return GetIniValue(Ini(), section, key); }
+    bool ReadTruthValue(WStr section, WStr key) { return GetIniTruthValue(Ini(), section, key); }
 
     Platform& platform_;
     SplashView& view_;
     Text iniPath_;
+    Text language_;   // the user's UI language, asked once
     std::int16_t buttonCount_ = 0;
     Text actions_[kButtonSlots];
-    Text actionSections_[kButtonSlots];   // for reports: the section each action came from
+    // For reports: where each action came from.
+    Text actionSections_[kButtonSlots];
+    Text actionKeys_[kButtonSlots];
+    bool elevate_[kButtonSlots] = {};
 };

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "conditions.h"
 #include "text.h"
 
 enum class StartOutcome {
@@ -19,7 +20,7 @@ struct StartResult {
     Text systemMessage;              // the system's own text for it
 };
 
-class Platform {
+class Platform : public MachineFacts {
 public:
     // The process's current directory as an absolute path, as the system
     // writes it (a drive's root keeps its trailing backslash).
@@ -36,9 +37,13 @@ public:
     // A message box with the error icon, one OK button and the application's
     // title; returns when the user has closed it.
     virtual void ShowErrorMessage(WStr text) = 0;
+    // The user's preferred language for the user interface as a language
+    // tag ("de-AT"), or empty when the system does not say.
+    virtual Text UserLanguage() = 0;
     // Starts a program (or opens a document) with a normal, focused window
-    // through the shell, without waiting for it.
-    virtual StartResult StartCommand(WStr program, WStr parameters) = 0;
+    // through the shell, without waiting for it; `elevate` asks for
+    // administrator rights (the system's prompt appears).
+    virtual StartResult StartCommand(WStr program, WStr parameters, bool elevate) = 0;
     // Ends the process with the exit code; never returns.
     virtual void EndProcess(int exitCode) = 0;
 

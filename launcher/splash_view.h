@@ -20,6 +20,8 @@ struct ViewResult {
 class SplashView {
 public:
     virtual void SetButtonCaption(int index, WStr caption) = 0;
+    // A tooltip for the button, shown on hover and on keyboard focus.
+    virtual void SetButtonTip(int index, WStr tip) = 0;
     virtual void SetButtonLeft(int index, int leftTwips) = 0;
     virtual void SetButtonVisible(int index, bool visible) = 0;
     virtual void SetBackColor(const BackColor& color) = 0;

@@ -10,10 +10,12 @@ void FrmSplash::FormInitialize() {
         platform_.ShowErrorMessage(message);
         platform_.EndProgram(static_cast<int>(ErrorKind::IniMissing));
     }
-    if (!GetIniTruthValue(platform_, iniPath_, L"DIALOG", L"Show")) {
-        Text defaultAction = Read(L"DIALOG", L"DefaultAction");
-        ValueOrigin origin{L"DIALOG", L"DefaultAction", iniPath_};
-        RunAction(platform_, defaultAction, L"", &origin);
+    language_ = platform_.UserLanguage();
+    if (!ReadTruthValue(L"DIALOG", L"Show")) {
+        IniValue defaultAction = Read(L"DIALOG", L"DefaultAction");
+        bool elevate = ReadTruthValue(L"DIALOG", L"Elevate");
+        ValueOrigin origin{L"DIALOG", defaultAction.key, iniPath_};
+        RunAction(platform_, defaultAction.text, L"", &origin, elevate);
     }
     DialogModeSetup();
 }
@@ -28,5 +30,3 @@ void FrmSplash::FormLoad() {
 }
 
 void FrmSplash::FormUnload() { platform_.EndProgram(0); }
-
-Text FrmSplash::Read(WStr section, WStr key) { return GetIniValue(platform_, iniPath_, section, key); }

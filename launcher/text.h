@@ -59,3 +59,7 @@ Text ReplaceAll(WStr text, WStr from, WStr to);
 inline WStr DropFirst(WStr text, std::size_t n) {
     return n < text.size() ? WStr(text.data() + n, text.size() - n) : WStr();
 }
+
+// The first n characters of the text (all of it when it is shorter).
+// Unlike substr, never throws: the product has no exception support.
+inline WStr TakeFirst(WStr text, std::size_t n) { return WStr(text.data(), n < text.size() ? n : text.size()); }

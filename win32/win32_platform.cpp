@@ -73,7 +73,18 @@ Text SystemErrorText(unsigned long error) {
 
 long EnterComApartment() { return CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE); }
 
-StartResult Win32Platform::StartCommand(WStr program, WStr parameters) {
+Text Win32Platform::UserLanguage() {
+    // The first of the user's preferred display languages, as Windows 7 and
+    // later keep them.
+    Text language;
+    ULONG count = 0, size = 512;
+    wchar_t* buffer = language.Reserve(size);
+    if (GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, buffer, &size) && count)
+        language.SetLength(WStr(buffer).size());
+    return language;
+}
+
+StartResult Win32Platform::StartCommand(WStr program, WStr parameters, bool elevate) {
     // The shell may hand the start to COM objects of its own. The program
     // ends right after the start, so the apartment is never left.
     EnterComApartment();
@@ -84,6 +95,7 @@ StartResult Win32Platform::StartCommand(WStr program, WStr parameters) {
     // can be lost with the process. FLAG_NO_UI: failures get our report,
     // which names the INI line, instead of the shell's own box.
     info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = elevate ? L"runas" : nullptr;
     info.lpFile = file.CStr();
     info.lpParameters = arguments.Empty() ? nullptr : arguments.CStr();
     info.nShow = SW_SHOWNORMAL;

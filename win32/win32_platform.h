@@ -11,7 +11,11 @@ public:
     std::uint32_t ReadProfileString(WStr path, WStr section, WStr key, wchar_t* buffer,
                                     std::uint32_t size) override;
     void ShowErrorMessage(WStr text) override;
-    StartResult StartCommand(WStr program, WStr parameters) override;
+    Text UserLanguage() override;
+    StartResult StartCommand(WStr program, WStr parameters, bool elevate) override;
+    Architecture NativeArchitecture() override;
+    WindowsVersion RealWindowsVersion() override;
+    bool PathExists(WStr path) override;
     void EndProcess(int exitCode) override;
 };
 

@@ -1,5 +1,7 @@
 #include "splash_window.h"
 
+#include <commctrl.h>
+
 #include "../win32/win32_platform.h"
 #include "back_buffer.h"
 #include "../launcher/layout.h"
@@ -34,6 +36,7 @@ SplashWindow::SplashWindow(HINSTANCE instance) : instance_(instance), title_(App
 }
 
 void SplashWindow::SetButtonCaption(int index, WStr caption) { captions_[index] = caption; }
+void SplashWindow::SetButtonTip(int index, WStr tip) { tips_[index] = tip; }
 void SplashWindow::SetButtonLeft(int index, int leftTwips) { lefts_[index] = leftTwips; }
 void SplashWindow::SetButtonVisible(int index, bool visible) { visible_[index] = visible; }
 void SplashWindow::SetBackColor(const BackColor& color) { backColor_ = color; }
@@ -125,12 +128,51 @@ void SplashWindow::CreateButtons() {
     if (visible_[0]) SendMessageW(window_.Get(), DM_SETDEFID, kFirstButtonId, 0);
 }
 
+void SplashWindow::CreateTips() {
+    for (int i = 0; i < kButtonSlots; ++i) {
+        if (!visible_[i] || tips_[i].Empty()) continue;
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = window_.Get();
+        tool.uId = reinterpret_cast<UINT_PTR>(buttons_[i]);
+        tool.lpszText = const_cast<wchar_t*>(tips_[i].CStr());
+        static constexpr UINT kToolFlags[2] = {TTF_IDISHWND | TTF_SUBCLASS, TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE};
+        HWND* tips[2] = {&hoverTips_, &focusTips_};
+        for (int k = 0; k < 2; ++k) {
+            // The manifest's common controls 6 bring the class with them.
+            // ALWAYSTIP: also while another window is active; NOPREFIX: an
+            // "&" in a tip is shown as written.
+            if (!*tips[k])
+                *tips[k] = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, window_.Get(),
+                                           nullptr, instance_, nullptr);
+            tool.uFlags = kToolFlags[k];
+            SendMessageW(*tips[k], TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+}
+
+// Hides the focus tip, then shows the one of `button`, if it has one.
+void SplashWindow::ShowFocusTip(HWND button) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_.Get();
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    SendMessageW(focusTips_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    if (!button) return;
+    RECT rect;
+    GetWindowRect(button, &rect);
+    SendMessageW(focusTips_, TTM_TRACKPOSITION, 0, MAKELPARAM(rect.left, rect.bottom));
+    SendMessageW(focusTips_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
 ViewResult SplashWindow::Show() {
     if (!Create()) {
         DWORD error = GetLastError();
         return ViewResult{false, error, SystemErrorText(error)};
     }
     CreateButtons();
+    CreateTips();
     HWND window = window_.Get();
     ApplyDpi(dpi_.ForWindow(window));
 
@@ -159,7 +201,17 @@ void SplashWindow::Run(SplashEvents& events) {
     HWND window = window_.Get();
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageW(window, &message)) continue;
+        HWND focus = GetFocus();
+        if (IsDialogMessageW(window, &message)) {
+            // A key that moved the focus (Tab, an arrow) shows the new
+            // button's tip; focus moved by the mouse hides it.
+            HWND moved = GetFocus();
+            if (moved != focus) {
+                bool byKey = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+                ShowFocusTip(byKey ? moved : nullptr);
+            }
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -197,6 +249,12 @@ bool SplashWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         case WM_COMMAND:
             OnCommand(wParam);
             return true;
+        case WM_ACTIVATE:
+        case WM_MOVE:
+            // The focus tip stands where the button was, and only while
+            // the window is the one in use.
+            ShowFocusTip(nullptr);
+            return false;
         case WM_CLOSE:
             if (events_) events_->FormUnload();
             return true;

@@ -17,6 +17,7 @@ public:
     explicit SplashWindow(HINSTANCE instance);
 
     void SetButtonCaption(int index, WStr caption) override;
+    void SetButtonTip(int index, WStr tip) override;
     void SetButtonLeft(int index, int leftTwips) override;
     void SetButtonVisible(int index, bool visible) override;
     void SetBackColor(const BackColor& color) override;
@@ -34,6 +35,10 @@ private:
     bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool Create();
     void CreateButtons();
+    // Two tooltip controls: one shows a button's tip while the mouse rests
+    // on it, the other under the button that the keyboard moved focus to.
+    void CreateTips();
+    void ShowFocusTip(HWND button);
     // Everything that depends on the resolution: font, button rectangles,
     // icons, the composed background.
     void ApplyDpi(UINT dpi);
@@ -56,6 +61,9 @@ private:
 
     UniqueWindow window_;
     HWND buttons_[kButtonSlots] = {};   // children; the window destroys them
+    Text tips_[kButtonSlots];
+    HWND hoverTips_ = nullptr;   // owned by the window, which destroys them
+    HWND focusTips_ = nullptr;
     UINT windowDpi_ = 96;
     UniqueFont font_;
     WindowIcons icons_;

@@ -107,6 +107,33 @@ def base_wine_env(prefix):
     return env
 
 
+LOCALE_DIR = os.path.join(WORK_DIR, "locales")
+
+
+def compile_locale(name):
+    """Makes the Unix locale `name` ("de_AT.UTF-8") for Wine, once, under
+    LOCALE_DIR (no root needed: processes find it through LOCPATH). Wine
+    takes the user's language from the Unix locale, but only from one that
+    exists."""
+    target = os.path.join(LOCALE_DIR, name)
+    if os.path.isdir(target):
+        return LOCALE_DIR
+    os.makedirs(LOCALE_DIR, exist_ok=True)
+    source, _, charset = name.partition(".")
+    # Built aside and renamed, so a module running in parallel never sees
+    # half a locale.
+    building = tempfile.mkdtemp(prefix=name + "-", dir=LOCALE_DIR)
+    subprocess.run(["localedef", "-i", source, "-f", charset or "UTF-8", os.path.join(building, name)],
+                   check=True, timeout=120, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        os.rename(os.path.join(building, name), target)
+    except OSError:
+        if not os.path.isdir(target):
+            raise
+    shutil.rmtree(building, ignore_errors=True)
+    return LOCALE_DIR
+
+
 def wine_version():
     out = subprocess.run(["wine", "--version"], capture_output=True, text=True, timeout=30)
     return out.stdout.strip()
@@ -333,7 +360,8 @@ def direct_launch_ini(action, show="False"):
 class Session:
     """One module's Wine: prefix, X server, temp folder, probe log."""
 
-    def __init__(self, name="e2e", dpi=None, screen="1024x768x24", virtual_desktop=None):
+    def __init__(self, name="e2e", dpi=None, screen="1024x768x24", virtual_desktop=None, lang=None,
+                 winedebug=None):
         if not os.path.exists(READY_MARKER):
             raise RuntimeError("no template prefix; run `harness.py setup` first (ctest does)")
         os.makedirs(WORK_DIR, exist_ok=True)
@@ -347,6 +375,10 @@ class Session:
             self.env = base_wine_env(self.prefix)
             self.env["DISPLAY"] = self.xvfb.display
             self.env["LAUNCHER_PROBE_LOG"] = win_path(self.probe_log)
+            if lang:
+                self.use_language(lang)
+            if winedebug:
+                self.env["WINEDEBUG"] = winedebug
             self._discs = 0
             self._drives = []
             # Both are read at start-up: set them before the session's server starts.
@@ -371,6 +403,23 @@ class Session:
         except BaseException:
             self.close()
             raise
+
+    def use_language(self, lang):
+        """Later runs see the Unix locale `lang` ("de_AT.UTF-8"), so Windows
+        reports its language as the user's (de-AT); None: back to the
+        session's default. Wine reads it as each process starts."""
+        if not lang:
+            self.env.update(LANG="en_US.UTF-8")
+            for name in ("LC_ALL", "LOCPATH"):
+                self.env.pop(name, None)
+            return
+        self.env.update(LANG=lang, LC_ALL=lang, LOCPATH=compile_locale(lang))
+
+    def set_windows_version(self, exe_name, version):
+        """The Windows version ("win7", "win81", "win10") Wine reports to
+        programs named exe_name ("old.exe"); read as each program starts."""
+        self.wine(["reg", "add", r"HKCU\Software\Wine\AppDefaults\%s" % exe_name, "/v", "Version",
+                   "/d", version, "/f"])
 
     def wine(self, args, timeout=60):
         """Runs `wine ARGS` in this session; returns its exit code."""

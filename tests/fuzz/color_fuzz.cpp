@@ -1,16 +1,29 @@
 // "BackColor": ParseColor and the integer conversion after it.
 // Invariants, for any text:
-// - text without a comma passes ParseColor unchanged;
+// - "#" and six characters becomes "&H" with the pairs in reverse order,
+//   any other text starting with "#" is not a number, and other text
+//   without a comma passes ParseColor unchanged;
 // - "r,g,b" that converts gives "&H" and exactly six hexadecimal digits,
 //   each byte being its component as the integer conversion reads it;
 // - a colour that converts round-trips to the same number through its
-//   decimal, "&H" and "r,g,b" forms, a system colour through "&H800000nn".
+//   decimal, "&H", "r,g,b" and "#RRGGBB" forms, a system colour through
+//   "&H800000nn".
 #include "fuzz_input.h"
 #include "launcher/color.h"
 
 namespace {
 
 bool IsUpperHexDigit(wchar_t ch) { return (ch >= L'0' && ch <= L'9') || (ch >= L'A' && ch <= L'F'); }
+
+Text WebColor(std::uint32_t color) {
+    Text text(L"#");
+    for (int shift = 0; shift <= 16; shift += 8) {
+        std::uint32_t byte = (color >> shift) & 0xFF;
+        if (byte < 0x10) text.Append(L'0');
+        text.AppendHex(byte);
+    }
+    return text;
+}
 
 Text Components(std::uint32_t color) {
     Text text;
@@ -45,7 +58,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WStr text(input);
 
     ColorTextResult colorText = ParseColor(text);
-    if (text.find(L',') == WStr::npos) {
+    if (!text.empty() && text[0] == L'#') {
+        if (text.size() != 7) {
+            FUZZ_CHECK(colorText.error == ErrorKind::NotANumber, text);
+        } else {
+            Text reversed(L"&H");
+            reversed.Append(text.substr(5, 2)).Append(text.substr(3, 2)).Append(text.substr(1, 2));
+            FUZZ_CHECK(colorText.error == ErrorKind::None && colorText.text == reversed, text);
+        }
+    } else if (text.find(L',') == WStr::npos) {
         FUZZ_CHECK(colorText.error == ErrorKind::None && colorText.text.View() == text, text);
     } else if (colorText.error == ErrorKind::None) {
         CheckComponents(text, colorText.text);
@@ -71,5 +92,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(SameColor(BackColorFromText(Decimal(color.value)), color), text);
     FUZZ_CHECK(SameColor(BackColorFromText(Hex(color.value)), color), text);
     FUZZ_CHECK(SameColor(BackColorFromText(Components(color.value)), color), text);
+    FUZZ_CHECK(SameColor(BackColorFromText(WebColor(color.value)), color), text);
     return 0;
 }

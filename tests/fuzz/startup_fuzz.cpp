@@ -7,6 +7,8 @@
 //   a line "?" makes starting a program fail;
 //   a value "\x01" and a digit d is 32762 + d characters long, around the
 //   longest value accepted;
+// the user's language is de-AT, and "Requires" conditions see an x64
+// Windows 10 where "exists:" finds the files the "@" lines name;
 // the last byte picks the button that is clicked.
 // Invariants: the program ends with one of its exit codes, with exactly one
 // message when that code is an error and none otherwise, after at most one
@@ -63,7 +65,8 @@ bool IsExitCode(int code) {
     static constexpr ErrorKind kKinds[] = {ErrorKind::IniMissing,       ErrorKind::PictureMissing,
                                            ErrorKind::NotATruthValue,   ErrorKind::NotANumber,
                                            ErrorKind::NumberOutOfRange, ErrorKind::ColorComponents,
-                                           ErrorKind::ValueTooLong,     ErrorKind::StartFailed};
+                                           ErrorKind::ValueTooLong,     ErrorKind::UnknownCondition,
+                                           ErrorKind::StartFailed};
     return code == 0 || std::any_of(std::begin(kKinds), std::end(kKinds),
                                     [&](ErrorKind kind) { return static_cast<int>(kind) == code; });
 }
@@ -87,7 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int clicked = data[size - 1] % kButtonSlots;
 
     FakePlatform platform;
+    platform.language = L"de-AT";
     Load(platform, text);
+    platform.existingPaths = platform.files;
     FakeView view;
     FrmSplash form(platform, view);
     try {

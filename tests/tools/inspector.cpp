@@ -27,6 +27,11 @@
 //                      the program's own loop must turn them into commands)
 //       click-at:X,Y   left click at client point X,Y of the main window
 //                      (posted to the visible child under it, if any)
+//       hover:ID       the mouse pointer to the middle of the child with
+//                      control ID, then wait up to 3 s for one more
+//                      tooltip to show;
+//                      hover:0 to the main window's top-left corner, over
+//                      no control
 //       observe        record the main window again (as "window" is)
 //       screenshot:FILE the client area now, as --screenshot
 //       wait:MS        pause
@@ -43,7 +48,8 @@
 //
 // Output (keys always present unless noted):
 //   started, start_error, pid, message_boxes[], window (or null), window_ms,
-//   steps[] {action, ok, t_ms, window_exists, focus, window (observe only)},
+//   steps[] {action, ok, t_ms, window_exists, focus, tips[] (the texts of
+//   the program's visible tooltips), window (observe only)},
 //   exited, exit_code (null when not exited), timed_out, terminated, reason,
 //   job {tracked, total_processes (the program itself and all it started),
 //   children_ended}, elapsed_ms.
@@ -438,6 +444,42 @@ HWND ControlById(HWND window, int id) {
     return nullptr;
 }
 
+// The texts of the process's visible tooltip controls. A tooltip answers
+// WM_GETTEXT with the tip it shows.
+std::vector<std::wstring> VisibleTips(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    std::vector<std::wstring> tips;
+    for (HWND tip : TopLevelWindowsOf(processId)) {
+        if (!IsWindowVisible(tip) || _wcsicmp(ClassName(tip).c_str(), L"tooltips_class32") != 0) continue;
+        wchar_t text[512] = {};
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(tip, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
+        tips.push_back(text);
+    }
+    return tips;
+}
+
+// The pointer really moves (a tooltip asks where it is before it shows);
+// the posted move reaches the control even when the X server is slow.
+bool Hover(HWND window, HWND control) {
+    RECT rect{};
+    GetWindowRect(control ? control : window, &rect);
+    POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    if (!control) {
+        at = POINT{0, 0};
+        ClientToScreen(window, &at);
+    }
+    const std::size_t shown = VisibleTips(window).size();
+    if (!SetCursorPos(at.x, at.y)) return false;
+    if (!control) return true;
+    ScreenToClient(control, &at);
+    PostMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    Clock waited;
+    while (VisibleTips(window).size() <= shown && waited.Elapsed() < 3000) Sleep(50);
+    return true;
+}
+
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
@@ -475,6 +517,15 @@ bool DoAction(const std::wstring& action, HWND window, const Options& options, s
             return false;
         }
         PostClickAt(window, point);
+        return true;
+    }
+    if (StartsWith(action, L"hover:")) {
+        int id = _wtoi(action.c_str() + 6);
+        HWND control = id ? ControlById(window, id) : nullptr;
+        if ((id && !control) || !Hover(window, control)) {
+            error = L"no control with that ID, or the pointer would not move";
+            return false;
+        }
         return true;
     }
     if (StartsWith(action, L"wait:")) {
@@ -630,6 +681,10 @@ private:
             steps.Key("window_exists").Bool(exists);
             steps.Key("focus");
             WriteControlRef(steps, exists ? FocusedControl(window_) : nullptr);
+            steps.Key("tips").BeginArray();
+            if (exists)
+                for (const std::wstring& tip : VisibleTips(window_)) steps.String(tip);
+            steps.EndArray();
             if (exists && action == L"observe") {
                 steps.Key("window");
                 WriteWindow(steps, window_, options_, L"");

@@ -68,3 +68,39 @@ TEST(BackColor, ColourNumbersSystemColoursAndMissingValue) {
         }
     }
 }
+
+TEST(BackColor, WebNotationIsRedFirst) {
+    struct Case {
+        const wchar_t* text;
+        ErrorKind error;
+        std::uint32_t value;   // &H00BBGGRR
+    } cases[] = {
+        {L"#FF0000", ErrorKind::None, 0x0000FF},
+        {L"#2f1f6b", ErrorKind::None, 0x6B1F2F},   // the same colour as 47,31,107
+        {L"#000000", ErrorKind::None, 0},
+        {L"#FFFFFF", ErrorKind::None, 0xFFFFFF},
+        {L"#F00", ErrorKind::NotANumber, 0},        // the short form is not taken
+        {L"#FF00000", ErrorKind::NotANumber, 0},
+        {L"#FF000", ErrorKind::NotANumber, 0},
+        {L"#GG0000", ErrorKind::NotANumber, 0},
+        {L"#-10000", ErrorKind::NotANumber, 0},
+        {L"# FF000", ErrorKind::NotANumber, 0},
+        {L"#", ErrorKind::NotANumber, 0},
+        {L"#FF,0,0", ErrorKind::NotANumber, 0},
+    };
+    for (const auto& c : cases) {
+        BackColor color = BackColorFromText(c.text);
+        EXPECT_EQ(color.error, c.error) << ToStd(c.text);
+        if (c.error == ErrorKind::None) {
+            EXPECT_FALSE(color.isSystemColor) << ToStd(c.text);
+            EXPECT_EQ(color.value, c.value) << ToStd(c.text);
+        }
+    }
+}
+
+TEST(BackColor, NotANumberHintNamesEveryFormAndTheByteOrder) {
+    ValueOrigin origin{L"DIALOG", L"BackColor", L"C:\\disc\\launcher.ini"};
+    std::wstring report = ToStd(FormatErrorReport(ErrorDetails{ErrorKind::NotANumber, L"teal", &origin}));
+    for (const wchar_t* form : {L"47,31,107", L"#RRGGBB", L"decimal", L"&H00BBGGRR", L"blue comes first"})
+        EXPECT_NE(report.find(form), std::wstring::npos) << ToStd(form) << "\n" << report;
+}

@@ -32,10 +32,16 @@ public:
     std::vector<std::wstring> messages;
     struct Start {
         std::wstring program, parameters;
+        bool elevate = false;
     };
     std::vector<Start> starts;
     StartResult nextStart{StartOutcome::Started, 0, Text()};
     std::vector<std::wstring> reads;   // "SECTION/Key" in order
+    std::wstring language;             // the user's UI language tag; empty: none
+    // The machine that "Requires" conditions see.
+    Architecture architecture = Architecture::X64;
+    WindowsVersion windowsVersion{10, 0, 19045};
+    std::set<std::wstring> existingPaths;   // lower-cased, as written in the condition
 
     void Set(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
         ini[Lower(section)][Lower(key)] = value;
@@ -59,8 +65,12 @@ public:
         return count;
     }
     void ShowErrorMessage(WStr text) override { messages.emplace_back(text); }
-    StartResult StartCommand(WStr program, WStr parameters) override {
-        starts.push_back({std::wstring(program), std::wstring(parameters)});
+    Text UserLanguage() override { return Text(language); }
+    Architecture NativeArchitecture() override { return architecture; }
+    WindowsVersion RealWindowsVersion() override { return windowsVersion; }
+    bool PathExists(WStr path) override { return existingPaths.count(Lower(std::wstring(path))) > 0; }
+    StartResult StartCommand(WStr program, WStr parameters, bool elevate) override {
+        starts.push_back({std::wstring(program), std::wstring(parameters), elevate});
         return StartResult{nextStart.outcome, nextStart.systemError, Text(nextStart.systemMessage)};
     }
     void EndProcess(int exitCode) override { throw ProgramEnded{exitCode}; }
@@ -70,6 +80,7 @@ public:
 class FakeView : public SplashView {
 public:
     std::wstring captions[kButtonSlots];
+    std::wstring tips[kButtonSlots];
     int lefts[kButtonSlots];
     bool visible[kButtonSlots];
     BackColor backColor{};
@@ -89,6 +100,10 @@ public:
     void SetButtonCaption(int i, WStr text) override {
         captions[i] = text;
         calls.push_back(L"caption" + std::to_wstring(i));
+    }
+    void SetButtonTip(int i, WStr text) override {
+        tips[i] = text;
+        calls.push_back(L"tip" + std::to_wstring(i));
     }
     void SetButtonLeft(int i, int left) override {
         lefts[i] = left;

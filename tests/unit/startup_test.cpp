@@ -52,7 +52,8 @@ TEST(Startup, DirectLaunchRunsTheDefaultActionAndTouchesNoWindow) {
     ASSERT_EQ(launch.platform.starts.size(), 1u);
     EXPECT_EQ(launch.platform.starts[0].program, L"Setup.exe");
     EXPECT_TRUE(launch.view.calls.empty());
-    EXPECT_EQ(launch.platform.reads, (std::vector<std::wstring>{L"DIALOG/Show", L"DIALOG/DefaultAction"}));
+    EXPECT_EQ(launch.platform.reads,
+              (std::vector<std::wstring>{L"DIALOG/Show", L"DIALOG/DefaultAction", L"DIALOG/Elevate"}));
 }
 
 TEST(Startup, ExitEndsAtOnceAndStartsNothing) {
