@@ -31,6 +31,11 @@ the inspector's JSON).
 
 Session(name, dpi=144) makes a prefix whose programs see 144 DPI. Wine does
 not scale DPI-unaware programs as Windows does: they see that DPI too.
+Session(name, lang="de_AT.UTF-8") runs Wine under that Unix locale, so the
+user's language is de-AT (use_language() switches between runs; the locale
+is compiled once with localedef); winedebug="-all,+exec" sets the session's
+WINEDEBUG, whose traces land in Run.stderr. set_windows_version("x.exe",
+"win7") makes Wine report that version to programs of that name.
 
 probe.exe (tests/tools/probe.cpp) appends one JSON line per start to the
 session's probe log: command_line, argv, cwd, module, pid. take_probe_log()
