@@ -35,8 +35,8 @@ bool ReadIniKey(Platform& platform, WStr iniPath, WStr section, WStr keyName, Te
     return true;
 }
 
-IniValue GetIniValue(const IniSource& ini, WStr section, WStr key) {
-    IniValue value;
+ConfigValue GetIniValue(const IniSource& ini, WStr section, WStr key) {
+    ConfigValue value;
     value.found = FindLanguageVariant(
         key, ini.language,
         [&](WStr keyName) { return ReadIniKey(ini.platform, ini.path, section, keyName, value.text); },
@@ -50,7 +50,7 @@ Text GetIniValue(Platform& platform, WStr iniPath, WStr section, WStr key) {
 }
 
 bool GetIniTruthValue(const IniSource& ini, WStr section, WStr key) {
-    IniValue value = GetIniValue(ini, section, key);
+    ConfigValue value = GetIniValue(ini, section, key);
     if (auto truth = ToTruthValue(value.text)) return *truth;
     ValueOrigin origin{section, value.key, ini.path};
     Fail(ini.platform, ErrorKind::NotATruthValue, value.text, &origin);

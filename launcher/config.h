@@ -25,7 +25,7 @@ struct IniSource {
     WStr language;   // the user's UI language tag, e.g. "de-AT"; empty: plain keys only
 };
 
-struct IniValue {
+struct ConfigValue {
     Text text;            // the value, or the not-found marker
     Text key;             // the name it was read under: "Caption.de" for a variant
     bool found = false;   // false: neither a variant nor the key itself has a value
@@ -39,7 +39,7 @@ bool ReadIniKey(Platform& platform, WStr iniPath, WStr section, WStr keyName, Te
 
 // The key in the user's language (language_variant.h), or the not-found
 // marker when no variant and not the key itself has a value.
-IniValue GetIniValue(const IniSource& ini, WStr section, WStr key);
+ConfigValue GetIniValue(const IniSource& ini, WStr section, WStr key);
 // The same for the key alone, without variants.
 Text GetIniValue(Platform& platform, WStr iniPath, WStr section, WStr key);
 

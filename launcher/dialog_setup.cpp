@@ -10,12 +10,12 @@ std::int16_t FrmSplash::SetupButtons() {
         section.AppendNumber(i);
         if (!ReadTruthValue(section, L"Show") || !RequirementsMet(section)) continue;
         view_.SetButtonCaption(count, Read(section, L"Caption").text);
-        IniValue action = Read(section, L"Action");
+        ConfigValue action = Read(section, L"Action");
         actions_[count] = static_cast<Text&&>(action.text);
         actionKeys_[count] = static_cast<Text&&>(action.key);
         actionSections_[count] = section;
         elevate_[count] = ReadTruthValue(section, L"Elevate");
-        IniValue tip = Read(section, L"Tip");
+        ConfigValue tip = Read(section, L"Tip");
         if (tip.found) view_.SetButtonTip(count, tip.text);
         ++count;
     }
@@ -23,7 +23,7 @@ std::int16_t FrmSplash::SetupButtons() {
 }
 
 bool FrmSplash::RequirementsMet(WStr section) {
-    IniValue requirement = Read(section, L"Requires");
+    ConfigValue requirement = Read(section, L"Requires");
     if (!requirement.found) return true;
     ConditionsResult conditions = CheckConditions(requirement.text, platform_);
     if (!conditions.unknown.empty()) {
@@ -33,7 +33,7 @@ bool FrmSplash::RequirementsMet(WStr section) {
     return conditions.hold;
 }
 
-void FrmSplash::FailOnView(const ViewResult& result, ErrorKind kind, const IniValue& file) {
+void FrmSplash::FailOnView(const ViewResult& result, ErrorKind kind, const ConfigValue& file) {
     if (result.ok) return;
     ValueOrigin origin{L"DIALOG", file.key, iniPath_};
     Fail(platform_, ErrorDetails{kind, file.text, &origin, result.systemMessage, result.systemError});
@@ -42,7 +42,7 @@ void FrmSplash::FailOnView(const ViewResult& result, ErrorKind kind, const IniVa
 void FrmSplash::DialogModeSetup() {
     buttonCount_ = SetupButtons();
 
-    IniValue backColorText = Read(L"DIALOG", L"BackColor");
+    ConfigValue backColorText = Read(L"DIALOG", L"BackColor");
     BackColor backColor = BackColorFromText(backColorText.text);
     if (backColor.error != ErrorKind::None) {
         ValueOrigin origin{L"DIALOG", backColorText.key, iniPath_};
@@ -50,7 +50,7 @@ void FrmSplash::DialogModeSetup() {
     }
     view_.SetBackColor(backColor);
 
-    IniValue picture = Read(L"DIALOG", L"Picture");
+    ConfigValue picture = Read(L"DIALOG", L"Picture");
     if (!platform_.FileExists(picture.text)) {
         Text message(L"Couldn't find splash screen picture - ");
         message.Append(picture.text);
@@ -59,7 +59,7 @@ void FrmSplash::DialogModeSetup() {
     }
     FailOnView(view_.SetPicture(picture.text), ErrorKind::PictureUnreadable, picture);
 
-    IniValue icon = Read(L"DIALOG", L"Icon");
+    ConfigValue icon = Read(L"DIALOG", L"Icon");
     if (platform_.FileExists(icon.text)) FailOnView(view_.SetIcon(icon.text), ErrorKind::IconUnreadable, icon);
 
     view_.SetCaption(Read(L"DIALOG", L"Caption").text);

@@ -34,9 +34,9 @@ private:
     bool RequirementsMet(WStr section);
     void ApplyLayout(int count);
     // Reports a file named in the DIALOG section that the view could not use.
-    void FailOnView(const ViewResult& result, ErrorKind kind, const IniValue& file);
+    void FailOnView(const ViewResult& result, ErrorKind kind, const ConfigValue& file);
     IniSource Ini() const { return IniSource{platform_, iniPath_, language_}; }
-    IniValue Read(WStr section, WStr key) { return GetIniValue(Ini(), section, key); }
+    ConfigValue Read(WStr section, WStr key) { return GetIniValue(Ini(), section, key); }
     bool ReadTruthValue(WStr section, WStr key) { return GetIniTruthValue(Ini(), section, key); }
 
     Platform& platform_;

@@ -12,7 +12,7 @@ void FrmSplash::FormInitialize() {
     }
     language_ = platform_.UserLanguage();
     if (!ReadTruthValue(L"DIALOG", L"Show")) {
-        IniValue defaultAction = Read(L"DIALOG", L"DefaultAction");
+        ConfigValue defaultAction = Read(L"DIALOG", L"DefaultAction");
         bool elevate = ReadTruthValue(L"DIALOG", L"Elevate");
         ValueOrigin origin{L"DIALOG", defaultAction.key, iniPath_};
         RunAction(platform_, defaultAction.text, L"", &origin, elevate);
