@@ -3,6 +3,7 @@
 #pragma once
 
 #include "../window/splash_view.h"
+#include "ini_file.h"
 
 class FrmSplash {
 public:
@@ -32,6 +33,7 @@ private:
     Platform& platform_;
     SplashView& view_;
     Text iniPath_;
+    IniFile ini_;   // the configuration file, read once at start-up
     std::int16_t buttonCount_ = 0;
     Text actions_[kButtonSlots];
     Text actionSections_[kButtonSlots];   // for reports: the section each action came from
