@@ -26,22 +26,6 @@ WStr WithoutEnclosingQuotes(WStr value) {
     return value;
 }
 
-// Letter case folded for the scripts names are written in: Latin (ASCII and
-// Latin-1), Greek and Cyrillic.
-wchar_t FoldCase(wchar_t ch) {
-    if ((ch >= L'A' && ch <= L'Z') || (ch >= 0xC0 && ch <= 0xDE && ch != 0xD7)) return ch + 0x20;
-    if ((ch >= 0x391 && ch <= 0x3AB && ch != 0x3A2) || (ch >= 0x410 && ch <= 0x42F)) return ch + 0x20;
-    if (ch >= 0x400 && ch <= 0x40F) return ch + 0x50;
-    return ch;
-}
-
-bool NamesMatch(WStr a, WStr b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-    return true;
-}
-
 }  // namespace
 
 IniFile::~IniFile() { std::free(entries_); }
@@ -93,8 +77,8 @@ void IniFile::Parse(Text text) {
 
 IniValue IniFile::Find(WStr section, WStr key) const {
     std::size_t i = 0;
-    while (i < count_ && !(entries_[i].isSection && NamesMatch(entries_[i].name, section))) ++i;
+    while (i < count_ && !(entries_[i].isSection && EqualsIgnoringCase(entries_[i].name, section))) ++i;
     for (++i; i < count_ && !entries_[i].isSection; ++i)
-        if (NamesMatch(entries_[i].name, key)) return IniValue{true, entries_[i].value, entries_[i].line};
+        if (EqualsIgnoringCase(entries_[i].name, key)) return IniValue{true, entries_[i].value, entries_[i].line};
     return IniValue{};
 }

@@ -9,8 +9,9 @@
 // - a line starting with ';' is a comment; a line without '=' is a key
 //   without a value (it reads as empty, and hides a later key of its name);
 // - keys before the first section belong to none and are never found;
-// - names are found ignoring letter case; only the first section of a name
-//   is looked into, and in it the first key of a name wins;
+// - names are found ignoring the letter case of A to Z (other letters must
+//   match exactly); only the first section of a name is looked into, and in
+//   it the first key of a name wins;
 // - a value ends at a NUL character.
 #pragma once
 

@@ -67,11 +67,13 @@ READY_MARKER = os.path.join(TEMPLATE_PREFIX, ".e2e-ready")
 LAUNCHER_EXE = os.path.join(X64_DIR, LAUNCHER_NAME + ".exe")
 INSPECTOR_EXE = os.path.join(X64_DIR, "tests", "tools", "inspector.exe")
 PROBE_EXE = os.path.join(X64_DIR, "tests", "tools", "probe.exe")
+INI_DIFF_EXE = os.path.join(X64_DIR, "tests", "tools", "ini_diff.exe")
 
 # Exit codes of the launcher, one per kind of error.
 EXIT_OK = 0
 EXIT_INI_MISSING = 1
 EXIT_PICTURE_MISSING = 2
+EXIT_INI_UNREADABLE = 3
 EXIT_NOT_A_TRUTH_VALUE = 10
 EXIT_NOT_A_NUMBER = 11
 EXIT_OUT_OF_RANGE = 12

@@ -1,7 +1,7 @@
 // ini_diff.exe: reads every INI file of a folder with the launcher's own
 // reader (the portable core, as the launcher runs it) and with the system's
-// profile reader, and prints one JSON line per file with the lookups whose
-// results differ.
+// profile reader, and prints one JSON line per file with every lookup and
+// both results.
 //
 //   ini_diff.exe FOLDER
 //
@@ -12,8 +12,9 @@
 // FILE.ini (names the files do not list, such as other letter case or
 // comment lines). A key that is not found reads as empty on both sides.
 //
-// Output per file: {"file": NAME, "compared": N, "differences": [
-//   {"section": S, "key": K, "ours": V, "system": V}, ...]}
+// Output per file: {"file": NAME, "lookups": [
+//   {"section": S, "key": K, "ours": V, "system": V}, ...]}, or
+//   {"file": NAME, "read_error": N} when our side cannot read it.
 #include <windows.h>
 
 #include <cstdio>
@@ -108,14 +109,11 @@ std::string CompareFile(const std::wstring& folder, const std::wstring& name) {
     std::wstring probesPath = path.substr(0, path.size() - 4) + L".probes";
     for (const auto& probe : Probes(probesPath)) lookups.push_back(probe);
 
-    json.Key("compared").Number(static_cast<long long>(lookups.size()));
-    json.Key("differences").BeginArray();
+    json.Key("lookups").BeginArray();
     for (const auto& [section, key] : lookups) {
-        IniValue ours = ini.Find(section, key);
-        std::wstring oursText(ours.text), system = SystemValue(path, section, key);
-        if (oursText == system) continue;
         json.BeginObject().Key("section").String(section).Key("key").String(key);
-        json.Key("ours").String(oursText).Key("system").String(system).EndObject();
+        json.Key("ours").String(std::wstring(ini.Find(section, key).text));
+        json.Key("system").String(SystemValue(path, section, key)).EndObject();
     }
     json.EndArray().EndObject();
     return json.Utf8();
