@@ -35,8 +35,8 @@ public:
     virtual Text ExecutableBaseName() = 0;
     // True when the path names an existing file (not a folder).
     virtual bool FileExists(WStr path) = 0;
-    // The whole file in one read. A file larger than maxBytes is not read
-    // and fails with the system's "file too large" error.
+    // The whole file, with one open and one read. A file larger than
+    // maxBytes fails with the system's "file too large" error.
     virtual ReadResult ReadWholeFile(WStr path, std::size_t maxBytes, ByteBuffer& bytes) = 0;
     // Text in the system's ANSI code page, converted as the system does.
     virtual Text TextFromAnsi(const std::uint8_t* data, std::size_t size) = 0;

@@ -2,23 +2,20 @@
 
 #include "unique_handle.h"
 
-bool ReadFileStart(const wchar_t* path, std::size_t limit, ByteBuffer& bytes, std::uint64_t& fileSize) {
+unsigned long ReadFileStart(const wchar_t* path, std::size_t limit, ByteBuffer& bytes, std::uint64_t& fileSize) {
     // Shared like the system's own readers: an editor that has the file open
     // must not make the disc unreadable.
     UniqueFileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file) return GetLastError();
     LARGE_INTEGER length{};
-    if (!GetFileSizeEx(file.Get(), &length)) return false;
+    if (!GetFileSizeEx(file.Get(), &length)) return GetLastError();
     fileSize = static_cast<std::uint64_t>(length.QuadPart);
     std::size_t wanted = fileSize < limit ? static_cast<std::size_t>(fileSize) : limit;
     std::uint8_t* data = bytes.Allocate(wanted);
-    if (!data) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return false;
-    }
+    if (!data) return ERROR_NOT_ENOUGH_MEMORY;
     DWORD got = 0;
-    if (!ReadFile(file.Get(), data, static_cast<DWORD>(wanted), &got, nullptr)) return false;
+    if (!ReadFile(file.Get(), data, static_cast<DWORD>(wanted), &got, nullptr)) return GetLastError();
     bytes.SetSize(got);
-    return true;
+    return ERROR_SUCCESS;
 }

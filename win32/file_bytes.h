@@ -7,5 +7,6 @@
 #include "../launcher/byte_buffer.h"
 
 // Reads up to `limit` bytes from the start of the file; fileSize gets the
-// whole file's size. False when it cannot, with GetLastError telling why.
-bool ReadFileStart(const wchar_t* path, std::size_t limit, ByteBuffer& bytes, std::uint64_t& fileSize);
+// whole file's size. Returns 0, or the system's error number when it cannot
+// (taken before the file is closed).
+unsigned long ReadFileStart(const wchar_t* path, std::size_t limit, ByteBuffer& bytes, std::uint64_t& fileSize);

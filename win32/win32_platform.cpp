@@ -49,15 +49,13 @@ ReadResult Win32Platform::ReadWholeFile(WStr path, std::size_t maxBytes, ByteBuf
     Text terminated(path);
     std::uint64_t fileSize = 0;
     ReadResult result;
-    if (ReadFileStart(terminated.CStr(), maxBytes, bytes, fileSize)) {
-        if (fileSize <= maxBytes) {
-            result.ok = true;
-            return result;
-        }
-        SetLastError(ERROR_FILE_TOO_LARGE);
+    unsigned long error = ReadFileStart(terminated.CStr(), maxBytes, bytes, fileSize);
+    if (!error && fileSize > maxBytes) error = ERROR_FILE_TOO_LARGE;
+    result.ok = !error;
+    if (error) {
+        result.systemError = error;
+        result.systemMessage = SystemErrorText(error);
     }
-    result.systemError = GetLastError();
-    result.systemMessage = SystemErrorText(result.systemError);
     return result;
 }
 

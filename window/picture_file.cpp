@@ -33,10 +33,15 @@ bool FailWithResult(PictureLoadFailure& failure, HRESULT result) {
     return false;
 }
 
-// Reads up to limit bytes from the start of a file.
+// Reads up to limit bytes from the start of a file; a failure leaves its
+// reason in GetLastError.
 class FileBytes {
 public:
-    bool Read(const Text& path, std::size_t limit) { return ReadFileStart(path.CStr(), limit, bytes_, fileSize_); }
+    bool Read(const Text& path, std::size_t limit) {
+        unsigned long error = ReadFileStart(path.CStr(), limit, bytes_, fileSize_);
+        if (error) SetLastError(error);
+        return !error;
+    }
     const std::uint8_t* Data() const { return bytes_.Data(); }
     std::size_t Size() const { return bytes_.Size(); }
     std::uint64_t FileSize() const { return fileSize_; }

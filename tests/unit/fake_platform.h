@@ -24,8 +24,11 @@ inline std::string Utf8(const std::wstring& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::uint32_t code = static_cast<std::uint32_t>(text[i]) & 0xFFFF;
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size())
-            code = 0x10000 + ((code - 0xD800) << 10) + ((static_cast<std::uint32_t>(text[++i]) & 0xFFFF) - 0xDC00);
+        std::uint32_t next = i + 1 < text.size() ? static_cast<std::uint32_t>(text[i + 1]) & 0xFFFF : 0;
+        if (code >= 0xD800 && code < 0xDC00 && next >= 0xDC00 && next < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (next - 0xDC00);
+            ++i;
+        }
         if (code < 0x80) {
             out += static_cast<char>(code);
         } else if (code < 0x800) {
