@@ -7,9 +7,13 @@ files included) must read the same through both readers.
 Where Windows and Wine read a file differently, the reader follows Windows;
 those lookups are listed in the case as WINDOWS_DIFFERS, with how we know.
 Sources: the tests of github.com/WelliSolutions/IniFileFormatReverseEngineering,
-run against GetPrivateProfileString on Windows 10 (documentation/
-GetPrivateProfileString.md), and Wine's own conformance tests of the profile
-functions (dlls/kernel32/tests/profile.c), which pass on Windows."""
+which run against Windows' own GetPrivateProfileString (summed up in its
+documentation/GetPrivateProfileString.md), and Wine's conformance tests of
+the profile functions (dlls/kernel32/tests/profile.c), which pass on Windows
+and show, for one, that a lone CR ends a line there too. Where neither says
+how Windows reads something (form feed and Ctrl-Z as blanks, letter case
+beyond A to Z, a line without '=' hiding a later key of its name, NUL
+characters), the reader does as Wine does."""
 
 import json
 import os
