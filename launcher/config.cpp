@@ -1,9 +1,8 @@
 #include "config.h"
 
-#include <cstdlib>
-
 #include "coerce.h"
 #include "language_variant.h"
+#include "text_encoding.h"
 
 Text BuildIniPath(WStr currentDirectory, WStr exeBaseName) {
     Text path(currentDirectory);
@@ -11,42 +10,44 @@ Text BuildIniPath(WStr currentDirectory, WStr exeBaseName) {
     return path;
 }
 
-namespace {
+Text DecodeIniText(Platform& platform, const std::uint8_t* data, std::size_t size) {
+    DetectedEncoding detected = DetectTextEncoding(data, size);
+    data += detected.markLength;
+    size -= detected.markLength;
+    if (detected.encoding == TextEncoding::Ansi) return platform.TextFromAnsi(data, size);
+    return DecodeUnicodeText(data, size, detected.encoding);
+}
 
-// One character more than the longest value, so a value that is too long
-// fills the buffer and can be told from one that fits.
-constexpr std::uint32_t kBufferSize = kLongestValue + 2;
-
-}  // namespace
-
-bool ReadIniKey(Platform& platform, WStr iniPath, WStr section, WStr keyName, Text& value) {
-    value = Text();
-    wchar_t* buffer = value.Reserve(kBufferSize);
-    std::uint32_t count = platform.ReadProfileString(iniPath, section, keyName, buffer, kBufferSize);
-    if (count > kLongestValue) {
-        value.SetLength(count < kBufferSize ? count : kBufferSize - 1);
-        ValueOrigin origin{section, keyName, iniPath};
-        Fail(platform, ErrorKind::ValueTooLong, value, &origin);
+void LoadIniFile(Platform& platform, WStr iniPath, IniFile& ini) {
+    ByteBuffer bytes;
+    ReadResult read = platform.ReadWholeFile(iniPath, kLargestIniFile, bytes);
+    if (!read.ok) {
+        ErrorDetails details{ErrorKind::IniUnreadable, iniPath, nullptr, read.systemMessage, read.systemError};
+        Fail(platform, details);
     }
-    if (count < 1) return false;
-    value.SetLength(count);
-    // The buffer is large; keep only what the value needs.
-    value = Text(value.View());
-    return true;
+    ini.Parse(DecodeIniText(platform, bytes.Data(), bytes.Size()));
+}
+
+bool ReadIniKey(const IniSource& ini, WStr section, WStr keyName, Text& value) {
+    WStr found = ini.file.Find(section, keyName).text;
+    if (found.size() > kLongestValue) {
+        ValueOrigin origin{section, keyName, ini.path};
+        Fail(ini.platform, ErrorKind::ValueTooLong, found, &origin);
+    }
+    value = found;
+    return !found.empty();
 }
 
 ConfigValue GetIniValue(const IniSource& ini, WStr section, WStr key) {
     ConfigValue value;
     value.found = FindLanguageVariant(
-        key, ini.language,
-        [&](WStr keyName) { return ReadIniKey(ini.platform, ini.path, section, keyName, value.text); },
-        value.key);
+        key, ini.language, [&](WStr keyName) { return ReadIniKey(ini, section, keyName, value.text); }, value.key);
     if (!value.found) value.text = kNotFoundMarker;
     return value;
 }
 
-Text GetIniValue(Platform& platform, WStr iniPath, WStr section, WStr key) {
-    return static_cast<Text&&>(GetIniValue(IniSource{platform, iniPath, WStr()}, section, key).text);
+Text GetIniValue(Platform& platform, const IniFile& ini, WStr iniPath, WStr section, WStr key) {
+    return static_cast<Text&&>(GetIniValue(IniSource{platform, ini, iniPath, WStr()}, section, key).text);
 }
 
 bool GetIniTruthValue(const IniSource& ini, WStr section, WStr key) {
@@ -56,6 +57,6 @@ bool GetIniTruthValue(const IniSource& ini, WStr section, WStr key) {
     Fail(ini.platform, ErrorKind::NotATruthValue, value.text, &origin);
 }
 
-bool GetIniTruthValue(Platform& platform, WStr iniPath, WStr section, WStr key) {
-    return GetIniTruthValue(IniSource{platform, iniPath, WStr()}, section, key);
+bool GetIniTruthValue(Platform& platform, const IniFile& ini, WStr iniPath, WStr section, WStr key) {
+    return GetIniTruthValue(IniSource{platform, ini, iniPath, WStr()}, section, key);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "errors.h"
+#include "ini_file.h"
 
 // What a missing, empty or unreadable value reads as. Callers cannot tell it
 // from a value that is literally "False", and existing files rely on that:
@@ -17,11 +18,24 @@ inline constexpr std::uint32_t kLongestValue = 32767;
 // the system's file functions accept the doubled separator.
 Text BuildIniPath(WStr currentDirectory, WStr exeBaseName);
 
-// Where values are read from: the file, and the language whose variants
-// of a key ("Caption.de") win over the key itself.
+// A file larger than this is no configuration file; refusing it keeps a
+// damaged disc from filling memory.
+inline constexpr std::size_t kLargestIniFile = 16u << 20;
+
+// Reads and parses the file once (one open, one read), in the encoding it
+// was saved in. Reports IniUnreadable and ends the program when the file
+// exists but cannot be read or is larger than kLargestIniFile.
+void LoadIniFile(Platform& platform, WStr iniPath, IniFile& ini);
+
+// The file's text, decoded as text_encoding.h describes.
+Text DecodeIniText(Platform& platform, const std::uint8_t* data, std::size_t size);
+
+// Where values are read from: the parsed file, and the language whose
+// variants of a key ("Caption.de") win over the key itself.
 struct IniSource {
     Platform& platform;
-    WStr path;
+    const IniFile& file;
+    WStr path;       // for reports
     WStr language;   // the user's UI language tag, e.g. "de-AT"; empty: plain keys only
 };
 
@@ -31,19 +45,18 @@ struct ConfigValue {
     bool found = false;   // false: neither a variant nor the key itself has a value
 };
 
-// One key by its exact name, read whole through the system's profile reader
-// (so lookup ignores letter case, and values are trimmed and unquoted as it
-// does). False when the key or its section is missing or the value empty.
-// Reports ValueTooLong and ends the program for a value past kLongestValue.
-bool ReadIniKey(Platform& platform, WStr iniPath, WStr section, WStr keyName, Text& value);
+// One key by its exact name. False when the key or its section is missing
+// or the value empty. Reports ValueTooLong (naming section, key and the
+// file) and ends the program for a value past kLongestValue.
+bool ReadIniKey(const IniSource& ini, WStr section, WStr keyName, Text& value);
 
 // The key in the user's language (language_variant.h), or the not-found
 // marker when no variant and not the key itself has a value.
 ConfigValue GetIniValue(const IniSource& ini, WStr section, WStr key);
-// The same for the key alone, without variants.
-Text GetIniValue(Platform& platform, WStr iniPath, WStr section, WStr key);
+// The key alone, without variants.
+Text GetIniValue(Platform& platform, const IniFile& ini, WStr iniPath, WStr section, WStr key);
 
 // A value that must be a truth value; reports NotATruthValue otherwise,
 // naming the variant read.
 bool GetIniTruthValue(const IniSource& ini, WStr section, WStr key);
-bool GetIniTruthValue(Platform& platform, WStr iniPath, WStr section, WStr key);
+bool GetIniTruthValue(Platform& platform, const IniFile& ini, WStr iniPath, WStr section, WStr key);

@@ -9,6 +9,8 @@ struct KindText {
 };
 
 constexpr KindText kKindTexts[] = {
+    {ErrorKind::IniUnreadable, L"The INI file could not be read.",
+     L"The INI file must be readable and at most 16 MiB."},
     {ErrorKind::NotATruthValue, L"The value is not a truth value.",
      L"Write True or False, or a number (0 is false, any other number true)."},
     {ErrorKind::NotANumber, L"The value is not a number.",
@@ -54,7 +56,8 @@ const wchar_t* ValueLabel(ErrorKind kind) {
     switch (kind) {
         case ErrorKind::StartFailed: return L"Command line: ";
         case ErrorKind::PictureUnreadable:
-        case ErrorKind::IconUnreadable: return L"File: ";
+        case ErrorKind::IconUnreadable:
+        case ErrorKind::IniUnreadable: return L"File: ";
         case ErrorKind::UnknownCondition: return L"Condition: ";
         default: return L"Value: ";
     }

@@ -35,13 +35,14 @@ private:
     void ApplyLayout(int count);
     // Reports a file named in the DIALOG section that the view could not use.
     void FailOnView(const ViewResult& result, ErrorKind kind, const ConfigValue& file);
-    IniSource Ini() const { return IniSource{platform_, iniPath_, language_}; }
+    IniSource Ini() const { return IniSource{platform_, ini_, iniPath_, language_}; }
     ConfigValue Read(WStr section, WStr key) { return GetIniValue(Ini(), section, key); }
     bool ReadTruthValue(WStr section, WStr key) { return GetIniTruthValue(Ini(), section, key); }
 
     Platform& platform_;
     SplashView& view_;
     Text iniPath_;
+    IniFile ini_;   // the configuration file, read once at start-up
     Text language_;   // the user's UI language, asked once
     std::int16_t buttonCount_ = 0;
     Text actions_[kButtonSlots];

@@ -10,6 +10,7 @@ void FrmSplash::FormInitialize() {
         platform_.ShowErrorMessage(message);
         platform_.EndProgram(static_cast<int>(ErrorKind::IniMissing));
     }
+    LoadIniFile(platform_, iniPath_, ini_);
     language_ = platform_.UserLanguage();
     if (!ReadTruthValue(L"DIALOG", L"Show")) {
         ConfigValue defaultAction = Read(L"DIALOG", L"DefaultAction");
