@@ -25,14 +25,7 @@ struct Dialog {
             platform.Set(section, L"Action", L"action" + std::to_wstring(i) + L".exe");
         }
     }
-    int Start() {
-        try {
-            form.FormInitialize();
-            return -1;
-        } catch (const ProgramEnded& ended) {
-            return ended.exitCode;
-        }
-    }
+    int Start() { return ExitCodeOf([&] { form.FormInitialize(); }); }
 };
 
 }  // namespace

@@ -20,6 +20,17 @@ struct ProgramEnded {
     int exitCode;
 };
 
+// Runs step; the exit code it ended the program with, or -1 when it returned.
+template <class Step>
+int ExitCodeOf(Step&& step) {
+    try {
+        step();
+        return -1;
+    } catch (const ProgramEnded& ended) {
+        return ended.exitCode;
+    }
+}
+
 // UTF-16 code units (what the launcher works in) as UTF-8.
 inline std::string Utf8(const std::wstring& text) {
     std::string out;

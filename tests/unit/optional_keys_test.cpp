@@ -26,22 +26,8 @@ struct Disc {
         platform.Set(section, L"Action", action);
     }
     // The exit code, or -1 when the window was set up.
-    int Start() {
-        try {
-            form.FormInitialize();
-            return -1;
-        } catch (const ProgramEnded& ended) {
-            return ended.exitCode;
-        }
-    }
-    int Click(int index) {
-        try {
-            form.ButtonClick(index);
-        } catch (const ProgramEnded& ended) {
-            return ended.exitCode;
-        }
-        return -1;
-    }
+    int Start() { return ExitCodeOf([&] { form.FormInitialize(); }); }
+    int Click(int index) { return ExitCodeOf([&] { form.ButtonClick(index); }); }
     std::wstring Report() const { return platform.messages.empty() ? L"" : platform.messages[0]; }
 };
 

@@ -12,14 +12,7 @@ struct Launch {
 
     Launch() { platform.AddFile(L"C:\\disc\\launcher.ini"); }
     // Runs the start-up; returns the exit code, or -1 when it went on to the window.
-    int Start() {
-        try {
-            form.FormInitialize();
-            return -1;
-        } catch (const ProgramEnded& ended) {
-            return ended.exitCode;
-        }
-    }
+    int Start() { return ExitCodeOf([&] { form.FormInitialize(); }); }
 };
 
 }  // namespace
