@@ -4,6 +4,7 @@
 #   make dist   dist/x64/launcher.exe, dist/x86/launcher.exe and a disc zip for each
 #   make bench  sizes of both builds, start-up times and memory under Wine
 #   make fuzz   run each fuzz target for FUZZ_SECONDS (default 60) and show its reach
+#   make check DISC=FOLDER [NAME=...]   check a disc folder before it is made into a disc
 # Product settings (all optional), e.g.
 #   make dist ICON=acme.ico NAME=autorun TITLE="Acme Setup" COMPANY="Acme Ltd" VERSION=2.1
 
@@ -25,7 +26,7 @@ PRODUCT_FLAGS = -DLAUNCHER_NAME=$(call quote,$(NAME)) -DLAUNCHER_TITLE=$(call qu
 	-DLAUNCHER_DESCRIPTION=$(call quote,$(DESCRIPTION)) -DLAUNCHER_COMPANY=$(call quote,$(COMPANY)) \
 	-DLAUNCHER_COPYRIGHT=$(call quote,$(COPYRIGHT)) -DLAUNCHER_VERSION=$(call quote,$(VERSION))
 
-.PHONY: all deps x64 x86 native sanitize fuzz build test demo dist bench clean
+.PHONY: all deps x64 x86 native sanitize fuzz build test demo dist bench clean checker check
 
 all: build
 
@@ -55,6 +56,19 @@ native: deps x64 x86 sanitize
 	@cmake --build $(BUILD)/native -j $(JOBS)
 
 build: native
+
+# The disc checker alone, natively: $(BUILD)/native/launcher-check. An
+# existing native build keeps its settings.
+checker: deps
+	@cmake -S . -B $(BUILD)/native >/dev/null
+	@cmake --build $(BUILD)/native --target launcher-check -j $(JOBS) >$(BUILD)/checker-build.log 2>&1 \
+		|| { cat $(BUILD)/checker-build.log; exit 1; }
+
+# NAME is passed on only when given; otherwise the checker finds the exe.
+DISC ?=
+check: checker
+	@test -n "$(DISC)" || { echo "usage: make check DISC=FOLDER [NAME=...]" >&2; exit 2; }
+	@$(BUILD)/native/launcher-check $(if $(filter command line environment,$(origin NAME)),--name $(call quote,$(NAME))) $(call quote,$(DISC))
 
 test: build
 	@ctest --test-dir $(BUILD)/native --output-on-failure -j $(JOBS)
