@@ -35,6 +35,7 @@ bool ReadFile(const std::filesystem::path& file, Bytes& bytes, ViewResult& failu
 // The whole of `bytes` through a loader (of `type`, or the one the data
 // asks for), so a file that ends early is an error and not half a picture.
 ViewResult Decode(const Bytes& bytes, const char* type, int& width, int& height, std::string& format) {
+    if (bytes.empty()) return Failure(L"The file is empty.");
     GError* error = nullptr;
     GdkPixbufLoader* loader = type ? gdk_pixbuf_loader_new_with_type(type, &error) : gdk_pixbuf_loader_new();
     if (!loader) {
