@@ -1,7 +1,7 @@
 # Front door of the build. Every target installs what it needs first.
 #   make test   build everything, run unit, Wine end-to-end and static checks
 #   make demo   run the launcher on the example disc under Wine
-#   make dist   dist/x64/launcher.exe, dist/x86/launcher.exe and a disc zip for each
+#   make dist   dist/x64/launcher.exe, dist/x86/launcher.exe, a disc zip for each, and dist/tools/launcher-check(.exe)
 #   make bench  sizes of both builds, start-up times and memory under Wine
 #   make fuzz   run each fuzz target for FUZZ_SECONDS (default 60) and show its reach
 #   make check DISC=FOLDER [NAME=...]   check a disc folder before it is made into a disc
@@ -87,10 +87,11 @@ demo: x64
 # SIGN_PASSWORD_FILE and SIGN_TIMESTAMP are read by scripts/sign.sh.
 SIGN_CERT ?=
 SIGN_KEY ?= -
-dist: x64 x86
+dist: x64 x86 checker
 	@python3 scripts/dist.py --out dist --name $(call quote,$(NAME)) --version $(call quote,$(VERSION)) \
 		--x64 $(call quote,$(BUILD)/x64/$(NAME).exe) --x86 $(call quote,$(BUILD)/x86/$(NAME).exe) \
-		--example example --sign-cert $(call quote,$(SIGN_CERT)) --sign-key $(call quote,$(SIGN_KEY))
+		--example example --sign-cert $(call quote,$(SIGN_CERT)) --sign-key $(call quote,$(SIGN_KEY)) \
+		--checker $(BUILD)/native/launcher-check --checker-exe $(BUILD)/x64/launcher-check.exe
 
 bench: x64 x86
 	@cmake -S . -B $(BUILD)/bench-x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \

@@ -6,8 +6,7 @@
 
 void Findings::Add(Finding finding) {
     // The same fault met on two paths through the launcher is one finding.
-    for (const Finding& known : all_)
-        if (known.file == finding.file && known.line == finding.line && known.message == finding.message) return;
+    if (!seen_.emplace(finding.file, finding.line, finding.message).second) return;
     all_.push_back(std::move(finding));
 }
 

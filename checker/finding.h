@@ -2,7 +2,9 @@
 // (FILE:LINE: SEVERITY: MESSAGE) or a JSON array.
 #pragma once
 
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 enum class Severity { Error, Warning, Note };
@@ -27,6 +29,7 @@ public:
 
 private:
     std::vector<Finding> all_;
+    std::set<std::tuple<std::wstring, int, std::wstring>> seen_;
 };
 
 const wchar_t* SeverityName(Severity severity);

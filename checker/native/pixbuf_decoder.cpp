@@ -32,12 +32,11 @@ bool ReadFile(const std::filesystem::path& file, Bytes& bytes, ViewResult& failu
     return true;
 }
 
-// The whole of `bytes` through a loader (of `type`, or the one the data
-// asks for), so a file that ends early is an error and not half a picture.
-ViewResult Decode(const Bytes& bytes, const char* type, int& width, int& height, std::string& format) {
+// The whole of `bytes` through the incremental loader of `type`.
+ViewResult Decode(const Bytes& bytes, const char* type) {
     if (bytes.empty()) return Failure(L"The file is empty.");
     GError* error = nullptr;
-    GdkPixbufLoader* loader = type ? gdk_pixbuf_loader_new_with_type(type, &error) : gdk_pixbuf_loader_new();
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type(type, &error);
     if (!loader) {
         std::wstring reason = error ? FromUtf8(error->message) : L"no decoder";
         g_clear_error(&error);
@@ -50,16 +49,7 @@ ViewResult Decode(const Bytes& bytes, const char* type, int& width, int& height,
     if (closeError) error = closeError;
     GdkPixbuf* pixbuf = ok ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
     ViewResult result;
-    if (!pixbuf) {
-        result = Failure(error ? FromUtf8(error->message) : L"The file holds no picture.");
-    } else {
-        width = gdk_pixbuf_get_width(pixbuf);
-        height = gdk_pixbuf_get_height(pixbuf);
-        GdkPixbufFormat* kind = gdk_pixbuf_loader_get_format(loader);
-        gchar* name = kind ? gdk_pixbuf_format_get_name(kind) : nullptr;
-        format = name ? name : "";
-        g_free(name);
-    }
+    if (!pixbuf) result = Failure(error ? FromUtf8(error->message) : L"The file holds no picture.");
     g_clear_error(&error);
     g_object_unref(loader);
     return result;
@@ -103,11 +93,31 @@ ViewResult PixbufDecoder::DecodePicture(const std::filesystem::path& file, Pictu
             break;
     }
     if (!RasterFitsFile(bytes.data(), bytes.size(), bytes.size())) return InvalidData();
-    std::string format;
-    ViewResult result = Decode(bytes, nullptr, facts.width, facts.height, format);
-    if (result.ok && !IsWindowsRasterFormat(format))
-        return Failure(L"A " + FromUtf8(format) + L" picture, which Windows has no decoder for.");
-    return result;
+    if (bytes.empty()) return Failure(L"The file is empty.");
+    // Both of GdkPixbuf's ways to read: each forgives some files that end
+    // early (the incremental PNG reader half a picture, the GIF file reader
+    // a frame without data), and the launcher's decoders forgive neither.
+    const std::string name = file.string();
+    GdkPixbufFormat* kind = gdk_pixbuf_get_file_info(name.c_str(), nullptr, nullptr);
+    gchar* format = kind ? gdk_pixbuf_format_get_name(kind) : nullptr;
+    std::string formatName = format ? format : "";
+    g_free(format);
+    if (!formatName.empty()) {
+        ViewResult incremental = Decode(bytes, formatName.c_str());
+        if (!incremental.ok) return incremental;
+    }
+    GError* error = nullptr;
+    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(name.c_str(), &error);
+    if (!pixbuf) {
+        ViewResult result = Failure(error ? FromUtf8(error->message) : L"The file holds no picture.");
+        g_clear_error(&error);
+        return result;
+    }
+    facts = {gdk_pixbuf_get_width(pixbuf), gdk_pixbuf_get_height(pixbuf)};
+    g_object_unref(pixbuf);
+    if (!IsWindowsRasterFormat(formatName))
+        return Failure(L"A " + FromUtf8(formatName) + L" picture, which Windows has no decoder for.");
+    return ViewResult{};
 }
 
 namespace {
@@ -169,9 +179,7 @@ ViewResult PixbufDecoder::DecodeIcon(const std::filesystem::path& file) {
         const std::uint32_t offset = 22;
         for (int k = 0; k < 4; ++k) single[18 + k] = static_cast<std::uint8_t>(offset >> (8 * k));
         single.insert(single.end(), bytes.begin() + entry->offset, bytes.begin() + entry->offset + entry->bytes);
-        int width = 0, height = 0;
-        std::string format;
-        ViewResult result = Decode(single, "ico", width, height, format);
+        ViewResult result = Decode(single, "ico");
         if (!result.ok) return result;
     }
     return ViewResult{};
