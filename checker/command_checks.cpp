@@ -44,6 +44,7 @@ void CheckStart(const CheckContext& c, const RunRecord& run) {
                            what + L"opens the folder " + Quoted(start.program) + L" in a file window");
             break;
         case ProgramPlace::MissingFromFolder:
+        case ProgramPlace::MissingDocument:
         case ProgramPlace::NotFoundMarker:   // the launcher's own report says it
         case ProgramPlace::Url:
             break;

@@ -74,7 +74,8 @@ ProgramJudgement JudgeProgram(const Disc& disc, std::wstring_view program) {
         }
     }
     if (bare) {
-        judgement.place = ProgramPlace::MissingBareName;
+        const bool isProgram = ExtensionOf(program).empty() || IsProgramFile(program);
+        judgement.place = isProgram ? ProgramPlace::MissingBareName : ProgramPlace::MissingDocument;
         return judgement;
     }
     judgement.place = ProgramPlace::MissingFromFolder;

@@ -9,7 +9,8 @@ enum class ProgramPlace {
     OnDisc,              // a file of the disc
     FolderOnDisc,        // a folder of the disc: the shell opens it in a file window
     MissingFromFolder,   // a relative path into a folder, which the disc lacks
-    MissingBareName,     // a bare name the disc lacks: the user's system must provide it
+    MissingBareName,     // a bare program name the disc lacks: the user's system must provide it
+    MissingDocument,     // a document the disc lacks: no system provides that
     NotFoundMarker,      // "False": the key was missing or empty
     OutsideDisc,         // a drive letter, a network or a rooted path
     Url,                 // "https://...", "mailto:...": opened by its handler

@@ -70,7 +70,7 @@ Disc Disc::List(const std::filesystem::path& root) {
     Disc disc;
     disc.root_ = root;
     std::vector<DiscEntry> entries;
-    for (fs::recursive_directory_iterator it(root, fs::directory_options::none), end; it != end; ++it) {
+    for (fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied), end; it != end; ++it) {
         DiscEntry entry;
         entry.host = it->path();
         std::wstring relative = HostPathText(fs::relative(it->path(), root));

@@ -38,7 +38,7 @@ StartResult RecordingPlatform::StartCommand(WStr program, WStr parameters) {
     ProgramJudgement judgement = JudgeProgram(disc_, program);
     // Only what fails on every machine is a failed start here; what depends
     // on the user's system is for the checks that follow.
-    if (judgement.place == ProgramPlace::NotFoundMarker ||
+    if (judgement.place == ProgramPlace::NotFoundMarker || judgement.place == ProgramPlace::MissingDocument ||
         (judgement.place == ProgramPlace::MissingFromFolder && !judgement.folderMissing))
         return StartResult{StartOutcome::Failed, 2, Text(L"The system cannot find the file specified.")};
     if (judgement.place == ProgramPlace::MissingFromFolder)

@@ -120,6 +120,16 @@ struct DiscCase {
 
 const Bytes kSplash = Bmp(481, 345);
 
+void ExpectFindings(const std::vector<DiscCase>& cases) {
+    for (const DiscCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDisc disc;
+        for (const auto& [name, bytes] : c.files) disc.Add(name, bytes);
+        std::vector<Finding> findings = Check(disc);
+        for (const Expected& e : c.expected) EXPECT_TRUE(Has(findings, e)) << Describe(findings);
+    }
+}
+
 }  // namespace
 
 // What the launcher itself reports: the same exit codes, at the key's line.
@@ -158,13 +168,7 @@ TEST(Checker, FindsWhatTheLauncherReports) {
         {"a button without action", {{"launcher.ini", Ini("[BUTTON2]\r\nShow=True\r\nCaption=&Go\r\n")}, {"splash.bmp", kSplash}},
          {{Severity::Error, 20, 5, L"\"False\""}, {Severity::Warning, 0, 6, L"has no \"Action\""}}},
     };
-    for (const DiscCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempDisc disc;
-        for (const auto& [name, bytes] : c.files) disc.Add(name, bytes);
-        std::vector<Finding> findings = Check(disc);
-        for (const Expected& e : c.expected) EXPECT_TRUE(Has(findings, e)) << Describe(findings);
-    }
+    ExpectFindings(cases);
 }
 
 // The launcher stops at its first fault; the checker goes on to the next.
@@ -228,16 +232,12 @@ TEST(Checker, FindsWhatBitesElsewhere) {
          {{Severity::Error, 20, 3, L"write it from the disc's root"}}},
         {"a bare program name the disc lacks", {{"launcher.ini", "[DIALOG]\r\nShow=0\r\nDefaultAction=notepad.exe x\r\n"}},
          {{Severity::Note, 20, 3, L"the user's system must provide it"}}},
+        {"a document the disc lacks", {{"launcher.ini", "[DIALOG]\r\nShow=0\r\nDefaultAction=notes.pdf\r\n"}},
+         {{Severity::Error, 20, 3, L"Command line: \"notes.pdf\""}}},
         {"a document nothing opens", {{"launcher.ini", "[DIALOG]\r\nShow=0\r\nDefaultAction=read.me1\r\n"}, {"read.me1", kText}},
          {{Severity::Warning, 20, 3, L"no program opens"}}},
     };
-    for (const DiscCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempDisc disc;
-        for (const auto& [name, bytes] : c.files) disc.Add(name, bytes);
-        std::vector<Finding> findings = Check(disc);
-        for (const Expected& e : c.expected) EXPECT_TRUE(Has(findings, e)) << Describe(findings);
-    }
+    ExpectFindings(cases);
 }
 
 TEST(Checker, FileNamesWindowsAndTheDiscCannotTake) {
