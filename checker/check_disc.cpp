@@ -1,9 +1,7 @@
 #include "check_disc.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "checks.h"
+#include "launcher/config.h"
 #include "utf.h"
 
 std::wstring FindLauncherName(const Disc& disc) {
@@ -36,26 +34,29 @@ Disc ListDisc(const std::wstring& folder) {
     }
 }
 
-std::vector<std::uint8_t> ReadIni(const DiscEntry& entry) {
-    std::ifstream in(entry.host, std::ios::binary);
-    if (!in) throw CannotCheck("cannot read " + ToUtf8(HostPathText(entry.host)));
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
 std::vector<Finding> CheckDisc(const CheckOptions& options, PictureDecoder& decoder) {
     Disc disc = ListDisc(options.folder);
     std::wstring name = options.name.empty() ? FindLauncherName(disc) : options.name;
-    const DiscEntry* iniEntry = disc.Find(name + L".ini");
+    // The file as the launcher reads it, for the lines of its keys.
     IniFile ini;
-    const bool haveIni = iniEntry && !iniEntry->directory;
-    if (haveIni) ini = IniFile::Parse(ReadIni(*iniEntry));
+    bool haveIni = false;
+    RecordingPlatform reader(disc, name);
+    if (reader.FileExists(reader.IniPath())) {
+        try {
+            LoadIniFile(reader, reader.IniPath(), ini);
+            haveIni = true;
+        } catch (const ProgramEnded&) {
+            // Unreadable: the launcher's own report says so below.
+        }
+    }
+    IniLines lines(ini);
 
     Findings findings;
-    CheckContext context{disc, haveIni ? &ini : nullptr, name, options.folder, findings};
+    CheckContext context{disc, haveIni ? &lines : nullptr, name, options.folder, findings};
     DecodeCache cache(decoder);
-    LauncherRuns runs = RunLauncher(disc, context.ini, name, cache);
+    LauncherRuns runs = RunLauncher(disc, name, cache);
     AddLauncherReports(context, runs);
     CheckIniFile(context, runs);
     CheckCommands(context, runs);

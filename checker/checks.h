@@ -6,14 +6,14 @@
 
 #include "disc.h"
 #include "finding.h"
-#include "ini_file.h"
+#include "ini_lines.h"
 #include "launcher_run.h"
 
 inline std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 struct CheckContext {
     const Disc& disc;
-    const IniFile* ini;        // null when the disc has no INI of the exe's name
+    const IniLines* ini;       // null when the disc has no readable INI of the exe's name
     std::wstring exeBaseName;
     std::wstring folderText;   // the folder as the user gave it
     Findings& findings;

@@ -1,11 +1,11 @@
 #include <cwctype>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "checks.h"
 #include "command_place.h"
 #include "launcher/action.h"
+#include "launcher/config.h"
+#include "recording_platform.h"
 
 namespace {
 
@@ -60,43 +60,45 @@ void CheckNames(const CheckContext& c) {
     }
 }
 
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 void CheckAutorun(const CheckContext& c, const std::wstring& exe) {
     const DiscEntry* entry = c.disc.Find(L"autorun.inf");
     if (!entry || entry->directory) return;
     const std::wstring shown = c.Shown(entry->path);
-    IniFile autorun = IniFile::Parse(ReadBytes(entry->host));
-    const IniSection* section = autorun.FindSection(L"autorun");
+    // Read with the launcher's reader, which follows the system's rules.
+    RecordingPlatform platform(c.disc, c.exeBaseName);
+    ByteBuffer bytes;
+    if (!platform.ReadWholeFile(entry->path, kLargestIniFile, bytes).ok) return;
+    IniFile ini;
+    ini.Parse(DecodeIniText(platform, bytes.Data(), bytes.Size()));
+    IniLines autorun(ini);
+    const IniSectionLines* section = autorun.FindSection(L"autorun");
     if (!section) {
         c.findings.Add(shown, 0, Severity::Warning, 0, L"there is no [autorun] section: Windows ignores the file");
         return;
     }
-    const IniKey* open = autorun.Find(L"autorun", L"open");
-    if (!open || open->value.empty()) open = autorun.Find(L"autorun", L"shellexecute");
-    if (!open || open->value.empty()) {
+    const wchar_t* openKey = L"open";
+    IniValue open = autorun.Find(L"autorun", openKey);
+    if (open.text.empty()) open = autorun.Find(L"autorun", openKey = L"shellexecute");
+    if (open.text.empty()) {
         c.findings.Add(shown, section->line, Severity::Warning, 0,
                        L"neither open= nor shellexecute= names " + Quoted(exe) + L": AutoPlay does not offer the launcher");
     } else {
-        CommandParts parts = SplitCommandLine(open->value, [&](WStr path) {
+        CommandParts parts = SplitCommandLine(open.text, [&](WStr path) {
             const DiscEntry* found = c.disc.Find(path);
             return found && !found->directory;
         });
         std::wstring program(parts.program);
         if (FoldCase(WithoutRoot(program)) != FoldCase(exe) && FoldCase(program) != FoldCase(exe.substr(0, exe.size() - 4)))
-            c.findings.Add(shown, open->line, Severity::Warning, 0,
-                           open->name + L"= starts " + Quoted(program) + L", not the launcher " + Quoted(exe));
+            c.findings.Add(shown, static_cast<int>(open.line), Severity::Warning, 0,
+                           openKey + std::wstring(L"= starts ") + Quoted(program) + L", not the launcher " + Quoted(exe));
     }
-    const IniKey* icon = autorun.Find(L"autorun", L"icon");
-    if (icon && !icon->value.empty()) {
-        std::wstring file = icon->value.substr(0, icon->value.find(L','));
+    IniValue icon = autorun.Find(L"autorun", L"icon");
+    if (!icon.text.empty()) {
+        std::wstring file(icon.text.substr(0, icon.text.find(L',')));
         const DiscEntry* found = c.disc.Find(file);
         // The launcher's exe may be copied in last; its absence has a note of its own.
         if ((!found || found->directory) && FoldCase(file) != FoldCase(exe))
-            c.findings.Add(shown, icon->line, Severity::Warning, 0,
+            c.findings.Add(shown, static_cast<int>(icon.line), Severity::Warning, 0,
                            L"icon= names " + Quoted(file) + L", which is not on the disc: the drive shows no icon of its own");
     }
 }

@@ -15,16 +15,20 @@ bool IsButtonNumberSection(const std::wstring& name) {
     return true;
 }
 
-void CheckKeys(const CheckContext& c, const IniSection& section, const std::wstring& known) {
+// "Show True": a known key and a value, the "=" left out.
+std::wstring KeyMissingEquals(const std::wstring& name, const std::vector<std::wstring>& keys) {
+    std::size_t blank = name.find_first_of(L" \t");
+    if (blank == std::wstring::npos) return {};
+    for (const std::wstring& key : keys)
+        if (SameIniName(name.substr(0, blank), key)) return key + L"=" + name.substr(name.find_first_not_of(L" \t", blank));
+    return {};
+}
+
+void CheckKeys(const CheckContext& c, const IniSectionLines& section, const std::wstring& known) {
     const std::wstring file = c.IniShown();
     std::map<std::wstring, int> firstLine;
-    for (const IniKey& key : section.keys) {
-        if (!key.hasEquals) {
-            c.findings.Add(file, key.line, Severity::Warning, 0,
-                           L"line " + Quoted(key.name) + L" has no \"=\": it sets no value");
-            continue;
-        }
-        auto [first, isFirst] = firstLine.emplace(FoldCase(key.name), key.line);
+    for (const IniKeyLine& key : section.keys) {
+        auto [first, isFirst] = firstLine.emplace(IniNameKey(key.name), key.line);
         if (!isFirst) {
             c.findings.Add(file, key.line, Severity::Warning, 0,
                            Quoted(key.name) + L" appears again in [" + section.name +
@@ -33,9 +37,10 @@ void CheckKeys(const CheckContext& c, const IniSection& section, const std::wstr
         }
         const auto& keys = KnownKeys(known);
         bool isKnown = false;
-        for (const std::wstring& k : keys) isKnown = isKnown || FoldCase(k) == FoldCase(key.name);
+        for (const std::wstring& k : keys) isKnown = isKnown || SameIniName(k, key.name);
         if (isKnown) continue;
-        std::wstring nearest = NearestName(key.name, keys);
+        std::wstring nearest = KeyMissingEquals(key.name, keys);
+        if (nearest.empty()) nearest = NearestName(key.name, keys);
         c.findings.Add(file, key.line, Severity::Warning, 0,
                        L"unknown key " + Quoted(key.name) + L" in [" + section.name + L"]" +
                            (nearest.empty() ? L": the launcher does not read it"
@@ -46,8 +51,8 @@ void CheckKeys(const CheckContext& c, const IniSection& section, const std::wstr
 void CheckSections(const CheckContext& c) {
     const std::wstring file = c.IniShown();
     std::map<std::wstring, int> firstLine;
-    for (const IniSection& section : c.ini->Sections()) {
-        auto [first, isFirst] = firstLine.emplace(FoldCase(section.name), section.line);
+    for (const IniSectionLines& section : c.ini->Sections()) {
+        auto [first, isFirst] = firstLine.emplace(IniNameKey(section.name), section.line);
         if (!isFirst) {
             c.findings.Add(file, section.line, Severity::Warning, 0,
                            L"[" + section.name + L"] appears again: the launcher reads only the first one, on line " +
@@ -72,8 +77,8 @@ void CheckSections(const CheckContext& c) {
 }
 
 bool HasValue(const CheckContext& c, const std::wstring& section, const std::wstring& key) {
-    const IniKey* found = c.ini->Find(section, key);
-    return found && !found->value.empty();
+    IniValue found = c.ini->Find(section, key);
+    return found.found && !found.text.empty();
 }
 
 void CheckButtons(const CheckContext& c, const LauncherRuns& runs) {
@@ -111,21 +116,22 @@ void CheckButtons(const CheckContext& c, const LauncherRuns& runs) {
 }
 
 void CheckFilePath(const CheckContext& c, const std::wstring& key, bool required) {
-    const IniKey* found = c.ini->Find(L"DIALOG", key);
-    if (!found || found->value.empty()) return;
-    const std::wstring& path = found->value;
+    IniValue found = c.ini->Find(L"DIALOG", key);
+    if (!found.found || found.text.empty()) return;
+    const std::wstring path(found.text);
+    const int line = static_cast<int>(found.line);
     if (IsAbsoluteWindowsPath(path)) {
         std::wstring message = key + L" " + Quoted(path) +
                                (HasDriveLetter(path) ? L" has a drive letter" : L" is an absolute path") +
                                L": the disc's letter and folders differ from machine to machine";
         const DiscEntry* onDisc = c.disc.Find(WithoutRoot(path));
         if (onDisc) message += L"; write it from the disc's root: " + Quoted(onDisc->path);
-        c.findings.Add(c.IniShown(), found->line, Severity::Warning, 0, message);
+        c.findings.Add(c.IniShown(), line, Severity::Warning, 0, message);
         return;
     }
     const DiscEntry* entry = c.disc.Find(path);
     if (!required && (!entry || entry->directory))
-        c.findings.Add(c.IniShown(), found->line, Severity::Warning, 0,
+        c.findings.Add(c.IniShown(), line, Severity::Warning, 0,
                        L"the icon " + Quoted(path) + L" is not on the disc: the window keeps the launcher's own icon");
 }
 

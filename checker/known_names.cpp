@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "disc.h"
+#include "ini_lines.h"
 
 const std::vector<std::wstring>& KnownSections() {
     static const std::vector<std::wstring> sections = {L"DIALOG",  L"BUTTON1", L"BUTTON2",
@@ -12,7 +13,7 @@ const std::vector<std::wstring>& KnownSections() {
 
 std::wstring KnownSection(std::wstring_view name) {
     for (const std::wstring& known : KnownSections())
-        if (FoldCase(known) == FoldCase(name)) return known;
+        if (SameIniName(known, name)) return known;
     return {};
 }
 

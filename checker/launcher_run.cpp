@@ -1,5 +1,6 @@
 #include "launcher_run.h"
 
+#include "launcher/config.h"
 #include "launcher/frm_splash.h"
 
 bool ReportOrigin(std::wstring_view report, RecordedRead& origin) {
@@ -22,9 +23,9 @@ struct Launcher {
     CheckerView view;
     FrmSplash form{platform, view};
 
-    Launcher(const Disc& disc, const IniFile* ini, const std::wstring& name, DecodeCache& decoder,
+    Launcher(const Disc& disc, const std::wstring& name, DecodeCache& decoder,
              const std::vector<KeyOverride>& overrides)
-        : platform(disc, ini, name, overrides), view(disc, decoder) {}
+        : platform(disc, name, overrides), view(disc, decoder) {}
 
     // Runs step(); false when the program ended in it.
     template <class Step>
@@ -66,14 +67,33 @@ bool OverrideFor(const RunRecord& run, const std::vector<KeyOverride>& known, Ke
     return true;
 }
 
+// The mode and the sections that fill the buttons, read from the file as
+// the form reads them (the same reader, the same conversions).
+void ReadButtonSections(const Disc& disc, const std::wstring& name, const std::vector<KeyOverride>& overrides,
+                        LauncherRuns& runs) {
+    RecordingPlatform platform(disc, name, overrides);
+    WStr iniPath = platform.IniPath();
+    IniFile ini;
+    try {
+        LoadIniFile(platform, iniPath, ini);
+        if (!GetIniTruthValue(platform, ini, iniPath, L"DIALOG", L"Show")) return;
+        runs.dialogMode = true;
+        for (int i = 1; i <= kButtonSlots; ++i) {
+            std::wstring section = L"BUTTON" + std::to_wstring(i);
+            if (GetIniTruthValue(platform, ini, iniPath, section, L"Show")) runs.buttonSections.push_back(section);
+        }
+    } catch (const ProgramEnded&) {
+        // The start-up has reported it already.
+    }
+}
+
 }  // namespace
 
-LauncherRuns RunLauncher(const Disc& disc, const IniFile* ini, const std::wstring& exeBaseName,
-                         DecodeCache& decoder) {
+LauncherRuns RunLauncher(const Disc& disc, const std::wstring& exeBaseName, DecodeCache& decoder) {
     LauncherRuns runs;
     std::vector<KeyOverride> overrides;
     for (;;) {
-        Launcher first(disc, ini, exeBaseName, decoder, overrides);
+        Launcher first(disc, exeBaseName, decoder, overrides);
         RunRecord startUp;
         bool shown = first.Run(startUp, [&] { first.form.FormInitialize(); }) &&
                      first.Run(startUp, [&] { first.form.FormLoad(); });
@@ -88,14 +108,11 @@ LauncherRuns RunLauncher(const Disc& disc, const IniFile* ini, const std::wstrin
         runs.startUp = std::move(startUp);
         runs.window = first.view.state;
         if (!first.platform.starts.empty()) runs.startUp.command = {L"DIALOG", L"DefaultAction"};
-        // Direct launch reads "DefaultAction" after "Show"; dialog mode goes on to the buttons.
-        for (const RecordedRead& read : first.platform.reads) {
-            if (read.section == L"BUTTON1" && read.key == L"Show") runs.dialogMode = true;
-            if (read.key == L"Caption" && read.section != L"DIALOG") runs.buttonSections.push_back(read.section);
-        }
+        if (first.platform.FileExists(first.platform.IniPath()))
+            ReadButtonSections(disc, exeBaseName, overrides, runs);
         if (!shown) return runs;
         for (int i = 0; i < first.form.ButtonCount(); ++i) {
-            Launcher launcher(disc, ini, exeBaseName, decoder, overrides);
+            Launcher launcher(disc, exeBaseName, decoder, overrides);
             RunRecord click;
             if (launcher.Run(click, [&] {
                     launcher.form.FormInitialize();
@@ -104,7 +121,8 @@ LauncherRuns RunLauncher(const Disc& disc, const IniFile* ini, const std::wstrin
                 }))
                 click.exitCode = -1;
             launcher.Finish(click);
-            click.command = {runs.buttonSections[static_cast<std::size_t>(i)], L"Action"};
+            if (static_cast<std::size_t>(i) < runs.buttonSections.size())
+                click.command = {runs.buttonSections[static_cast<std::size_t>(i)], L"Action"};
             runs.clicks.push_back(std::move(click));
         }
         return runs;

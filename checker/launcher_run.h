@@ -27,8 +27,7 @@ struct LauncherRuns {
     std::vector<RunRecord> clicks;              // a click on each button, each in a fresh launcher
 };
 
-LauncherRuns RunLauncher(const Disc& disc, const IniFile* ini, const std::wstring& exeBaseName,
-                         DecodeCache& decoder);
+LauncherRuns RunLauncher(const Disc& disc, const std::wstring& exeBaseName, DecodeCache& decoder);
 
 // The key a launcher report names in its "From:" line.
 bool ReportOrigin(std::wstring_view report, RecordedRead& origin);

@@ -1,13 +1,13 @@
 // The launcher's system seam for the checker: the disc folder stands for
-// the current directory, the INI is read from the parsed file, and messages,
-// starts and the end of the program are recorded instead of carried out.
+// the current directory, files are read from it, text in the ANSI code page
+// is Windows-1252, and messages, starts and the end of the program are
+// recorded instead of carried out.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "disc.h"
-#include "ini_file.h"
 #include "launcher/platform.h"
 
 // The program ending; thrown out of EndProcess so the checker sees where and
@@ -21,6 +21,7 @@ struct RecordedStart {
     std::wstring parameters;
 };
 
+// A key of the INI file.
 struct RecordedRead {
     std::wstring section;
     std::wstring key;
@@ -41,15 +42,13 @@ inline constexpr wchar_t kStandInFile[] = L"\x01checked";
 
 class RecordingPlatform final : public Platform {
 public:
-    // ini is null when the disc has no INI file of that name.
-    RecordingPlatform(const Disc& disc, const IniFile* ini, std::wstring exeBaseName,
-                      std::vector<KeyOverride> overrides = {});
+    RecordingPlatform(const Disc& disc, std::wstring exeBaseName, std::vector<KeyOverride> overrides = {});
 
     Text CurrentDirectory() override { return Text(kDiscRoot); }
     Text ExecutableBaseName() override { return Text(exeBaseName_); }
     bool FileExists(WStr path) override;
-    std::uint32_t ReadProfileString(WStr path, WStr section, WStr key, wchar_t* buffer,
-                                    std::uint32_t size) override;
+    ReadResult ReadWholeFile(WStr path, std::size_t maxBytes, ByteBuffer& bytes) override;
+    Text TextFromAnsi(const std::uint8_t* data, std::size_t size) override;
     void ShowErrorMessage(WStr text) override { messages.emplace_back(text); }
     StartResult StartCommand(WStr program, WStr parameters) override;
     void EndProcess(int exitCode) override { throw ProgramEnded{exitCode}; }
@@ -59,11 +58,12 @@ public:
 
     std::vector<std::wstring> messages;
     std::vector<RecordedStart> starts;
-    std::vector<RecordedRead> reads;
 
 private:
+    // The INI's bytes with the overridden keys' lines rewritten.
+    std::string OverriddenIni(const std::string& bytes);
+
     const Disc& disc_;
-    const IniFile* ini_;
     std::wstring exeBaseName_;
     std::wstring iniPath_;
     std::vector<KeyOverride> overrides_;

@@ -5,13 +5,11 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 
 void AppendCodePoint(std::wstring& out, char32_t cp) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
-            return;
-        }
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
+        return;
     }
     out.push_back(static_cast<wchar_t>(cp));
 }
@@ -36,31 +34,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 bool IsSurrogate(char32_t cp) { return cp >= 0xD800 && cp <= 0xDFFF; }
 
-std::wstring FromUtf16(const std::vector<std::uint8_t>& bytes, bool bigEndian) {
-    std::wstring out;
-    std::size_t i = 2;
-    auto unit = [&](std::size_t at) -> char32_t {
-        return bigEndian ? (bytes[at] << 8 | bytes[at + 1]) : (bytes[at + 1] << 8 | bytes[at]);
-    };
-    while (i + 1 < bytes.size()) {
-        char32_t cp = unit(i);
-        i += 2;
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < bytes.size()) {
-            char32_t low = unit(i);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                i += 2;
-                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-            } else {
-                cp = kReplacement;
-            }
-        } else if (IsSurrogate(cp)) {
-            cp = kReplacement;
-        }
-        AppendCodePoint(out, cp);
-    }
-    return out;
-}
-
 }  // namespace
 
 std::string ToUtf8(std::wstring_view text) {
@@ -68,14 +41,11 @@ std::string ToUtf8(std::wstring_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t cp = static_cast<char32_t>(text[i]);
-        if constexpr (sizeof(wchar_t) == 2) {
-            cp &= 0xFFFF;
-            if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size()) {
-                char32_t low = static_cast<char32_t>(text[i + 1]) & 0xFFFF;
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                    ++i;
-                }
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size()) {
+            char32_t low = static_cast<char32_t>(text[i + 1]);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
             }
         }
         if (IsSurrogate(cp) || cp > 0x10FFFF) cp = kReplacement;
@@ -84,9 +54,8 @@ std::string ToUtf8(std::wstring_view text) {
     return out;
 }
 
-std::wstring FromUtf8(std::string_view bytes, bool* valid) {
+std::wstring FromUtf8(std::string_view bytes) {
     std::wstring out;
-    bool ok = true;
     std::size_t i = 0;
     while (i < bytes.size()) {
         unsigned char lead = static_cast<unsigned char>(bytes[i]);
@@ -101,7 +70,6 @@ std::wstring FromUtf8(std::string_view bytes, bool* valid) {
         static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
         if (good && (cp < kSmallest[extra] || cp > 0x10FFFF || IsSurrogate(cp))) good = false;
         if (!good) {
-            ok = false;
             AppendCodePoint(out, kReplacement);
             ++i;
             continue;
@@ -109,7 +77,6 @@ std::wstring FromUtf8(std::string_view bytes, bool* valid) {
         AppendCodePoint(out, cp);
         i += static_cast<std::size_t>(extra) + 1;
     }
-    if (valid) *valid = ok;
     return out;
 }
 
@@ -127,15 +94,4 @@ std::wstring FromWindows1252(std::string_view bytes) {
         out.push_back(static_cast<wchar_t>(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b));
     }
     return out;
-}
-
-std::wstring DecodeTextFile(const std::vector<std::uint8_t>& bytes) {
-    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return FromUtf16(bytes, false);
-    if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) return FromUtf16(bytes, true);
-    std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
-        return FromUtf8(view.substr(3));
-    bool valid = false;
-    std::wstring utf8 = FromUtf8(view, &valid);
-    return valid ? utf8 : FromWindows1252(view);
 }

@@ -7,7 +7,6 @@
 
 #include "checker/caption_width.h"
 #include "checker/check_disc.h"
-#include "checker/ini_file.h"
 #include "checker/known_names.h"
 #include "checker/native/pixbuf_decoder.h"
 
@@ -323,23 +322,36 @@ TEST(CheckerJson, EscapesWhatJsonMust) {
     EXPECT_EQ(FormatJson({}), "[]\n");
 }
 
-TEST(CheckerIniFile, ReadsAsTheProfileReaderDoes) {
-    std::string text = "; comment\r\n[Dialog]\r\n  show = \"True\" \r\nShow=second\r\nNoEquals\r\n[DIALOG]\r\nIcon=x\r\n";
-    IniFile ini = IniFile::Parse(std::vector<std::uint8_t>(text.begin(), text.end()));
-    ASSERT_NE(ini.Find(L"DIALOG", L"Show"), nullptr);
-    EXPECT_EQ(ini.Find(L"DIALOG", L"Show")->value, L"True");
-    EXPECT_EQ(ini.LineOf(L"DIALOG", L"SHOW"), 3);
-    EXPECT_EQ(ini.Find(L"DIALOG", L"Icon"), nullptr);   // only the first section of a name is read
-    EXPECT_EQ(ini.LineOf(L"DIALOG", L"Icon"), 2);
-    EXPECT_FALSE(ini.Find(L"DIALOG", L"NoEquals")->hasEquals);
+// Lines come from the launcher's own reader, in every encoding it reads.
+TEST(Checker, LinesOfKeysInEveryEncoding) {
+    const std::string text = "; comment\r\n[DIALOG]\r\nShow=0\r\nDefaultAction=exit\r\nShow True\r\nCaptoin=Gr\xC3\xBC\xC3\x9F"
+                             "e\r\n[Dialog]\r\nIcon=x\r\n";
+    std::u16string wide;
+    for (char32_t ch : std::u32string(U"; comment\r\n[DIALOG]\r\nShow=0\r\nDefaultAction=exit\r\nShow True\r\n"
+                                      U"Captoin=Gr\u00FC\u00DFe\r\n[Dialog]\r\nIcon=x\r\n"))
+        wide += static_cast<char16_t>(ch);
+    std::string utf16le = "\xFF\xFE", utf16be = "\xFE\xFF";
+    for (char16_t unit : wide) {
+        utf16le += char(unit & 0xFF), utf16le += char(unit >> 8);
+        utf16be += char(unit >> 8), utf16be += char(unit & 0xFF);
+    }
+    for (const auto& [encoding, bytes] : {std::pair{"UTF-8", text}, std::pair{"UTF-8 with a mark", "\xEF\xBB\xBF" + text},
+                                          std::pair{"UTF-16 LE", utf16le}, std::pair{"UTF-16 BE", utf16be}}) {
+        SCOPED_TRACE(encoding);
+        TempDisc disc;
+        disc.Add("launcher.ini", bytes).Add("launcher.exe", "MZ");
+        std::vector<Finding> findings = Check(disc);
+        EXPECT_TRUE(Has(findings, {Severity::Warning, 0, 5, L"did you mean \"Show=True\"?"})) << Describe(findings);
+        EXPECT_TRUE(Has(findings, {Severity::Warning, 0, 6, L"unknown key \"Captoin\""})) << Describe(findings);
+        EXPECT_TRUE(Has(findings, {Severity::Warning, 0, 7, L"[Dialog] appears again"})) << Describe(findings);
+        EXPECT_EQ(findings.size(), 3u) << Describe(findings);
+    }
+}
 
-    std::u16string wide = u"\uFEFF[DIALOG]\r\nCaption=Gr\u00FC\u00DFe \u65E5\u672C\r\n";
-    std::vector<std::uint8_t> utf16;
-    for (char16_t ch : wide) utf16.push_back(ch & 0xFF), utf16.push_back(ch >> 8);
-    EXPECT_EQ(IniFile::Parse(utf16).Find(L"DIALOG", L"Caption")->value, L"Gr\u00FC\u00DFe \u65E5\u672C");
-    std::string ansi = "[DIALOG]\r\nCaption=\x80 \xE4\r\n";
-    EXPECT_EQ(IniFile::Parse(std::vector<std::uint8_t>(ansi.begin(), ansi.end())).Find(L"DIALOG", L"Caption")->value,
-              L"\u20AC \u00E4");
+TEST(Checker, AnIniTooLargeToReadIsReported) {
+    TempDisc disc;
+    disc.Add("launcher.ini", "[DIALOG]\r\nShow=0\r\nDefaultAction=exit\r\n" + std::string(16u << 20, ';'));
+    EXPECT_TRUE(Has(Check(disc), {Severity::Error, 3, 0, L"could not be read"})) << Describe(Check(disc));
 }
 
 TEST(CheckerNames, NearestKnownName) {
