@@ -6,6 +6,18 @@ namespace {
 
 constexpr int kStartFailed = static_cast<int>(ErrorKind::StartFailed);
 
+// An unquoted program path with blanks, cut at the first blank because no
+// prefix names a file: the longer path that was likely meant.
+std::wstring MeantProgram(const RecordedStart& start) {
+    std::wstring line = start.program + L" " + start.parameters;
+    std::wstring folded = FoldCase(line);
+    std::size_t end = folded.rfind(L".exe");
+    if (end == std::wstring::npos || end + 4 <= start.program.size()) return {};
+    std::wstring meant = line.substr(0, end + 4);
+    if (meant.find_first_of(L"\\/") == std::wstring::npos) return {};
+    return L"; if the program is " + Quoted(meant) + L", the disc lacks that too";
+}
+
 void CheckStart(const CheckContext& c, const RunRecord& run) {
     if (run.starts.empty()) return;
     const RecordedStart& start = run.starts.back();
@@ -17,7 +29,8 @@ void CheckStart(const CheckContext& c, const RunRecord& run) {
         case ProgramPlace::MissingBareName:
             c.findings.Add(file, line, Severity::Note, kStartFailed,
                            what + L"starts " + Quoted(start.program) +
-                               L", which is not on the disc: the user's system must provide it");
+                               L", which is not on the disc: the user's system must provide it" +
+                               MeantProgram(start));
             break;
         case ProgramPlace::OutsideDisc: {
             std::wstring message = what + L"starts " + Quoted(start.program) +

@@ -140,7 +140,13 @@ void CheckFilePath(const CheckContext& c, const std::wstring& key, bool required
 void CheckIniFile(const CheckContext& c, const LauncherRuns& runs) {
     if (!c.ini) return;
     CheckSections(c);
-    if (!runs.dialogMode) return;
+    if (!runs.dialogMode) {
+        if (!HasValue(c, L"DIALOG", L"DefaultAction"))
+            c.findings.Add(c.IniShown(), c.LineOf(L"DIALOG", L"DefaultAction"), Severity::Warning, 0,
+                           L"\"Show\" in [DIALOG] is not true and there is no \"DefaultAction\": the launcher starts "
+                           L"the command line \"False\"");
+        return;
+    }
     CheckButtons(c, runs);
     CheckFilePath(c, L"Picture", true);
     CheckFilePath(c, L"Icon", false);
