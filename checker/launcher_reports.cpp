@@ -41,7 +41,7 @@ bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
 Finding FromReport(const CheckContext& context, const std::wstring& iniPath, std::wstring_view report,
                    int exitCode) {
     Finding finding{context.IniShown(), 0, Severity::Error, exitCode, L""};
-    RecordedRead origin;
+    IniKeyRef origin;
     if (ReportOrigin(report, origin)) finding.line = context.LineOf(origin.section, origin.key);
     std::wstring message;
     std::wstring prefix = L"Run-time error " + std::to_wstring(exitCode) + L": ";
@@ -56,8 +56,9 @@ Finding FromReport(const CheckContext& context, const std::wstring& iniPath, std
         if (message.back() != L'.' && message.back() != L')') message += L'.';
     }
     // The launcher's own messages name the INI by the path it built.
-    for (std::size_t at; (at = message.find(iniPath)) != std::wstring::npos;)
-        message.replace(at, iniPath.size(), context.IniShown());
+    const std::wstring shown = context.IniShown();
+    for (std::size_t at = 0; (at = message.find(iniPath, at)) != std::wstring::npos; at += shown.size())
+        message.replace(at, iniPath.size(), shown);
     if (exitCode == static_cast<int>(ErrorKind::PictureMissing)) finding.line = context.LineOf(L"DIALOG", L"Picture");
     finding.message = message;
     return finding;

@@ -3,7 +3,7 @@
 #include "launcher/config.h"
 #include "launcher/frm_splash.h"
 
-bool ReportOrigin(std::wstring_view report, RecordedRead& origin) {
+bool ReportOrigin(std::wstring_view report, IniKeyRef& origin) {
     constexpr std::wstring_view kFrom = L"\nFrom: [";
     std::size_t from = report.find(kFrom);
     if (from == std::wstring_view::npos) return false;

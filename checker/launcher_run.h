@@ -12,7 +12,7 @@ struct RunRecord {
     int exitCode = -1;   // -1: the window is shown and waits
     std::vector<std::wstring> messages;
     std::vector<RecordedStart> starts;
-    RecordedRead command;   // the section and key of the command line it started or tried
+    IniKeyRef command;   // the section and key of the command line it started or tried
 };
 
 struct LauncherRuns {
@@ -30,4 +30,4 @@ struct LauncherRuns {
 LauncherRuns RunLauncher(const Disc& disc, const std::wstring& exeBaseName, DecodeCache& decoder);
 
 // The key a launcher report names in its "From:" line.
-bool ReportOrigin(std::wstring_view report, RecordedRead& origin);
+bool ReportOrigin(std::wstring_view report, IniKeyRef& origin);

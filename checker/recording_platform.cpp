@@ -79,7 +79,8 @@ std::string RecordingPlatform::OverriddenIni(const std::string& bytes) {
     return "\xEF\xBB\xBF" + ToUtf8(out);
 }
 
-StartResult RecordingPlatform::StartCommand(WStr program, WStr parameters) {    starts.push_back({std::wstring(program), std::wstring(parameters)});
+StartResult RecordingPlatform::StartCommand(WStr program, WStr parameters) {
+    starts.push_back({std::wstring(program), std::wstring(parameters)});
     ProgramJudgement judgement = JudgeProgram(disc_, program);
     // Only what fails on every machine is a failed start here; what depends
     // on the user's system is for the checks that follow.

@@ -22,7 +22,7 @@ struct RecordedStart {
 };
 
 // A key of the INI file.
-struct RecordedRead {
+struct IniKeyRef {
     std::wstring section;
     std::wstring key;
 };
@@ -34,7 +34,7 @@ inline constexpr wchar_t kDiscRoot[] = L"D:\\";
 // it were missing, or as a file that stands for a good one (`standIn`), so
 // the run gets past it to the faults behind it.
 struct KeyOverride {
-    RecordedRead key;
+    IniKeyRef key;
     bool standIn = false;
 };
 // The path a stand-in key reads as; it names no real file.
