@@ -73,7 +73,8 @@ ViewResult PixbufDecoder::DecodePicture(const std::filesystem::path& file, Pictu
     // Metafiles: the launcher plays them through the system's GDI, which has
     // no counterpart here. What it checks itself first, the header and the
     // size it gives, is checked the same way.
-    switch (SniffPictureKind(bytes.data(), bytes.size())) {
+    const PictureKind kind = SniffPictureKind(bytes.data(), bytes.size());
+    switch (kind) {
         case PictureKind::EnhancedMetafile: {
             TwipsSize size = EnhancedMetafileSize(bytes.data(), bytes.size());
             if (!size.valid) return InvalidData();
@@ -82,7 +83,7 @@ ViewResult PixbufDecoder::DecodePicture(const std::filesystem::path& file, Pictu
         }
         case PictureKind::PlaceableMetafile:
         case PictureKind::WindowsMetafile: {
-            const bool placeable = SniffPictureKind(bytes.data(), bytes.size()) == PictureKind::PlaceableMetafile;
+            const bool placeable = kind == PictureKind::PlaceableMetafile;
             if (bytes.size() <= (placeable ? kPlaceableHeaderBytes : 0)) return InvalidData();
             TwipsSize size = placeable ? PlaceableMetafileSize(bytes.data(), bytes.size())
                                        : WindowsMetafileExtent(bytes.data(), bytes.size());
@@ -98,8 +99,8 @@ ViewResult PixbufDecoder::DecodePicture(const std::filesystem::path& file, Pictu
     // early (the incremental PNG reader half a picture, the GIF file reader
     // a frame without data), and the launcher's decoders forgive neither.
     const std::string name = file.string();
-    GdkPixbufFormat* kind = gdk_pixbuf_get_file_info(name.c_str(), nullptr, nullptr);
-    gchar* format = kind ? gdk_pixbuf_format_get_name(kind) : nullptr;
+    GdkPixbufFormat* info = gdk_pixbuf_get_file_info(name.c_str(), nullptr, nullptr);
+    gchar* format = info ? gdk_pixbuf_format_get_name(info) : nullptr;
     std::string formatName = format ? format : "";
     g_free(format);
     if (!formatName.empty()) {
