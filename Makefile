@@ -1,9 +1,10 @@
 # Front door of the build. Every target installs what it needs first.
 #   make test   build everything, run unit, Wine end-to-end and static checks
 #   make demo   run the launcher on the example disc under Wine
-#   make dist   dist/x64/launcher.exe, dist/x86/launcher.exe and a disc zip for each
+#   make dist   dist/x64/launcher.exe, dist/x86/launcher.exe, a disc zip for each, and dist/tools/launcher-check(.exe)
 #   make bench  sizes of both builds, start-up times and memory under Wine
 #   make fuzz   run each fuzz target for FUZZ_SECONDS (default 60) and show its reach
+#   make check DISC=FOLDER [NAME=...]   check a disc folder before it is made into a disc
 # Product settings (all optional), e.g.
 #   make dist ICON=acme.ico NAME=autorun TITLE="Acme Setup" COMPANY="Acme Ltd" VERSION=2.1
 
@@ -25,7 +26,7 @@ PRODUCT_FLAGS = -DLAUNCHER_NAME=$(call quote,$(NAME)) -DLAUNCHER_TITLE=$(call qu
 	-DLAUNCHER_DESCRIPTION=$(call quote,$(DESCRIPTION)) -DLAUNCHER_COMPANY=$(call quote,$(COMPANY)) \
 	-DLAUNCHER_COPYRIGHT=$(call quote,$(COPYRIGHT)) -DLAUNCHER_VERSION=$(call quote,$(VERSION))
 
-.PHONY: all deps x64 x86 native sanitize fuzz build test demo dist bench clean
+.PHONY: all deps x64 x86 native sanitize fuzz build test demo dist bench clean checker check
 
 all: build
 
@@ -56,6 +57,19 @@ native: deps x64 x86 sanitize
 
 build: native
 
+# The disc checker alone, natively: $(BUILD)/native/launcher-check. An
+# existing native build keeps its settings.
+checker: deps
+	@cmake -S . -B $(BUILD)/native >/dev/null
+	@cmake --build $(BUILD)/native --target launcher-check -j $(JOBS) >$(BUILD)/checker-build.log 2>&1 \
+		|| { cat $(BUILD)/checker-build.log; exit 1; }
+
+# NAME is passed on only when given; otherwise the checker finds the exe.
+DISC ?=
+check: checker
+	@test -n "$(DISC)" || { echo "usage: make check DISC=FOLDER [NAME=...]" >&2; exit 2; }
+	@$(BUILD)/native/launcher-check $(if $(filter command line environment,$(origin NAME)),--name $(call quote,$(NAME))) $(call quote,$(DISC))
+
 test: build
 	@ctest --test-dir $(BUILD)/native --output-on-failure -j $(JOBS)
 
@@ -73,10 +87,11 @@ demo: x64
 # SIGN_PASSWORD_FILE and SIGN_TIMESTAMP are read by scripts/sign.sh.
 SIGN_CERT ?=
 SIGN_KEY ?= -
-dist: x64 x86
+dist: x64 x86 checker
 	@python3 scripts/dist.py --out dist --name $(call quote,$(NAME)) --version $(call quote,$(VERSION)) \
 		--x64 $(call quote,$(BUILD)/x64/$(NAME).exe) --x86 $(call quote,$(BUILD)/x86/$(NAME).exe) \
-		--example example --sign-cert $(call quote,$(SIGN_CERT)) --sign-key $(call quote,$(SIGN_KEY))
+		--example example --sign-cert $(call quote,$(SIGN_CERT)) --sign-key $(call quote,$(SIGN_KEY)) \
+		--checker $(BUILD)/native/launcher-check --checker-exe $(BUILD)/x64/launcher-check.exe
 
 bench: x64 x86
 	@cmake -S . -B $(BUILD)/bench-x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
