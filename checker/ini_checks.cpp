@@ -4,6 +4,7 @@
 #include "caption_width.h"
 #include "checks.h"
 #include "known_names.h"
+#include "launcher/known_keys.h"
 
 namespace {
 
@@ -35,10 +36,9 @@ void CheckKeys(const CheckContext& c, const IniSectionLines& section, const std:
                                L"]: the launcher reads the first one, on line " + std::to_wstring(first->second));
             continue;
         }
+        // Language variants ("Caption.de-AT") are known keys too.
+        if (IsKnownKey(known, key.name)) continue;
         const auto& keys = KnownKeys(known);
-        bool isKnown = false;
-        for (const std::wstring& k : keys) isKnown = isKnown || SameIniName(k, key.name);
-        if (isKnown) continue;
         std::wstring nearest = KeyMissingEquals(key.name, keys);
         if (nearest.empty()) nearest = NearestName(key.name, keys);
         c.findings.Add(file, key.line, Severity::Warning, 0,

@@ -4,6 +4,7 @@
 
 #include "disc.h"
 #include "ini_lines.h"
+#include "launcher/known_keys.h"
 
 const std::vector<std::wstring>& KnownSections() {
     static const std::vector<std::wstring> sections = {L"DIALOG",  L"BUTTON1", L"BUTTON2",
@@ -17,10 +18,18 @@ std::wstring KnownSection(std::wstring_view name) {
     return {};
 }
 
+namespace {
+
+std::vector<std::wstring> KeyList(WStr section) {
+    KeyNames keys = KeysOfSection(section);
+    return std::vector<std::wstring>(keys.names, keys.names + keys.count);
+}
+
+}  // namespace
+
 const std::vector<std::wstring>& KnownKeys(std::wstring_view knownSection) {
-    static const std::vector<std::wstring> dialog = {L"Show",    L"DefaultAction", L"BackColor",
-                                                     L"Picture", L"Icon",          L"Caption"};
-    static const std::vector<std::wstring> button = {L"Show", L"Caption", L"Action"};
+    static const std::vector<std::wstring> dialog = KeyList(L"DIALOG");
+    static const std::vector<std::wstring> button = KeyList(L"BUTTON1");
     return knownSection == L"DIALOG" ? dialog : button;
 }
 

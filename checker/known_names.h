@@ -8,7 +8,8 @@
 // The known section of this name, spelt as the launcher spells it; empty
 // when the launcher reads no such section.
 std::wstring KnownSection(std::wstring_view name);
-// The keys the launcher reads in a known section.
+// The keys the launcher reads in a known section (launcher/known_keys.h),
+// without their language variants.
 const std::vector<std::wstring>& KnownKeys(std::wstring_view knownSection);
 const std::vector<std::wstring>& KnownSections();
 

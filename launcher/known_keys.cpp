@@ -1,5 +1,7 @@
 #include "known_keys.h"
 
+#include <iterator>
+
 #include "language_variant.h"
 
 namespace {
@@ -13,19 +15,20 @@ bool IsButtonSection(WStr section) {
            section[6] <= L'5';
 }
 
-template <std::size_t N>
-bool Contains(const wchar_t* const (&keys)[N], WStr key) {
-    for (const wchar_t* known : keys)
-        if (EqualsIgnoringCase(key, known)) return true;
-    return false;
-}
-
 }  // namespace
 
 bool IsKnownSection(WStr section) { return EqualsIgnoringCase(section, L"DIALOG") || IsButtonSection(section); }
 
+KeyNames KeysOfSection(WStr section) {
+    if (EqualsIgnoringCase(section, L"DIALOG")) return {kDialogKeys, std::size(kDialogKeys)};
+    if (IsButtonSection(section)) return {kButtonKeys, std::size(kButtonKeys)};
+    return {};
+}
+
 bool IsKnownKey(WStr section, WStr keyName) {
     WStr key = SplitLanguageVariant(keyName).key;
-    if (EqualsIgnoringCase(section, L"DIALOG")) return Contains(kDialogKeys, key);
-    return IsButtonSection(section) && Contains(kButtonKeys, key);
+    KeyNames keys = KeysOfSection(section);
+    for (std::size_t i = 0; i < keys.count; ++i)
+        if (EqualsIgnoringCase(key, keys.names[i])) return true;
+    return false;
 }

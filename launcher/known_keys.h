@@ -11,3 +11,11 @@ bool IsKnownSection(WStr section);
 // A key the launcher reads in that section, also as a language variant
 // ("Caption.de-AT"). False for an unknown section.
 bool IsKnownKey(WStr section, WStr keyName);
+
+// The keys the launcher reads in that section, spelt as it spells them,
+// without variants; none for an unknown section.
+struct KeyNames {
+    const wchar_t* const* names = nullptr;
+    std::size_t count = 0;
+};
+KeyNames KeysOfSection(WStr section);

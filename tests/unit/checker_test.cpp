@@ -196,6 +196,25 @@ TEST(Checker, CleanDiscHasNoErrors) {
     EXPECT_TRUE(findings.empty()) << Describe(findings);
 }
 
+// The optional keys and their language variants are known; a condition
+// the launcher does not know is its error 15 at the Requires line.
+TEST(Checker, KnowsTheOptionalKeysAndTheirConditions) {
+    TempDisc disc;
+    disc.Add("launcher.ini", Ini("Caption.de=Test (DE)\r\nElevate=False\r\nBackColor=#2F1F6B\r\n"
+                                 "[BUTTON1]\r\nShow=True\r\nShow.de-AT=False\r\nRequires=x64 !exists:done.txt\r\n"
+                                 "Caption=&Install\r\nCaption.zh-Hant-TW=Install\r\nTip=Installs\r\nElevate=True\r\n"
+                                 "Action=setup\\install.cmd\r\n"
+                                 "[BUTTON2]\r\nShow=True\r\nCaption=&Tools\r\nRequires=win10 x65\r\nAction=exit\r\n"
+                                 "[BUTTON3]\r\nShow=True\r\nCaption=E&xit\r\nAction=exit\r\nTipp=typo\r\n"))
+        .Add("splash.bmp", kSplash)
+        .Add("setup/install.cmd", "@echo off\r\n");
+    std::vector<Finding> findings = Check(disc);
+    EXPECT_TRUE(Has(findings, {Severity::Error, 15, 20, L"Condition: \"x65\""})) << Describe(findings);
+    EXPECT_TRUE(Has(findings, {Severity::Warning, 0, 26, L"did you mean \"Tip\""})) << Describe(findings);
+    for (const Finding& f : findings)
+        EXPECT_TRUE(f.message.find(L"unknown key") == std::wstring::npos || f.line == 26) << Describe(findings);
+}
+
 // What works on the author's machine and fails on others, or on the medium.
 TEST(Checker, FindsWhatBitesElsewhere) {
     const std::vector<DiscCase> cases = {
