@@ -13,9 +13,13 @@ public:
     // the window up and returns.
     void FormInitialize();
     // A click on button `index`; starts its action and ends the program.
+    // A run starts at most one action: a click that arrives while one is
+    // under way (its report is up) does nothing.
     void ButtonClick(int index);
-    // The window was closed: ends the program, starting nothing.
-    [[noreturn]] void FormUnload();
+    // The window was closed: ends the program, starting nothing. While an
+    // action is under way its own end stands (a report's exit code is not
+    // lost), and this returns.
+    void FormUnload();
 
     // Fills the buttons from "BUTTON1" to "BUTTON5"; returns how many.
     std::int16_t SetupButtons();
@@ -33,6 +37,7 @@ private:
     SplashView& view_;
     Text iniPath_;
     std::int16_t buttonCount_ = 0;
+    bool actionRunning_ = false;
     Text actions_[kButtonSlots];
     Text actionSections_[kButtonSlots];   // for reports: the section each action came from
 };

@@ -18,6 +18,8 @@ void FrmSplash::FormInitialize() {
     DialogModeSetup();
 }
 
-void FrmSplash::FormUnload() { platform_.EndProgram(0); }
+void FrmSplash::FormUnload() {
+    if (!actionRunning_) platform_.EndProgram(0);
+}
 
 Text FrmSplash::Read(WStr section, WStr key) { return GetIniValue(platform_, iniPath_, section, key); }

@@ -163,12 +163,17 @@ void SplashWindow::Run(FrmSplash& form) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    // The loop ends only on a quit message, never while an action runs.
     form.FormUnload();
+    std::abort();
 }
 
 void SplashWindow::OnCommand(WPARAM wParam) {
     const int id = LOWORD(wParam);
-    if (id == IDCANCEL) form_->FormUnload();   // Escape, like the close command
+    if (id == IDCANCEL) {   // Escape, like the close command
+        form_->FormUnload();
+        return;
+    }
     const int index = id - kFirstButtonId;
     if (HIWORD(wParam) != BN_CLICKED || index < 0 || index >= kButtonSlots || !visible_[index]) return;
     form_->ButtonClick(index);
@@ -197,6 +202,7 @@ bool SplashWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
             return true;
         case WM_CLOSE:
             form_->FormUnload();
+            return true;
         case WM_ENDSESSION:
             if (wParam) form_->FormUnload();
             return true;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -57,7 +58,13 @@ public:
         buffer[count] = L'\0';
         return count;
     }
-    void ShowErrorMessage(WStr text) override { messages.emplace_back(text); }
+    // Runs while a message is up, as events the window still receives then.
+    std::function<void()> whileMessageShown;
+
+    void ShowErrorMessage(WStr text) override {
+        messages.emplace_back(text);
+        if (whileMessageShown) whileMessageShown();
+    }
     StartResult StartCommand(WStr program, WStr parameters) override {
         starts.push_back({std::wstring(program), std::wstring(parameters)});
         return StartResult{nextStart.outcome, nextStart.systemError, Text(nextStart.systemMessage)};
