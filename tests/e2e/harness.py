@@ -267,10 +267,16 @@ class Run:
         return self.raw.get("steps", [])
 
     @property
+    def job_processes(self):
+        """Every process that was in the launcher's job, the launcher first."""
+        return self.raw.get("job", {}).get("processes", [])
+
+    @property
     def started_programs(self):
-        """How many programs the launcher started (its job, less itself)."""
-        job = self.raw.get("job", {})
-        return max(job.get("total_processes", 0) - 1, 0)
+        """How many programs the launcher started: its job, less itself and
+        less the processes Wine starts for itself (see the inspector)."""
+        pid = self.raw.get("pid")
+        return len([p for p in self.job_processes if p["pid"] != pid and not p["wine_own"]])
 
     def box_texts(self):
         return [box["text"] for box in self.message_boxes]
