@@ -14,9 +14,11 @@ namespace {
 constexpr GUID kImagingFactoryV1 = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
 constexpr GUID kPremultipliedBgra = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x10}};
 
-bool FailWithLastError(PictureLoadFailure& failure) {
-    failure.systemError = GetLastError();
-    failure.systemMessage = SystemErrorText(failure.systemError);
+// error: the Win32 error read where the call failed, before any handle
+// was closed (closing one can change the thread's last error).
+bool FailWithError(PictureLoadFailure& failure, DWORD error) {
+    failure.systemError = error;
+    failure.systemMessage = SystemErrorText(error);
     return false;
 }
 
@@ -40,30 +42,35 @@ public:
     ~FileBytes() { std::free(bytes_); }
 
     // Reads up to limit bytes (less than 4 GB) from the start of the file.
+    // False with Error() set when it cannot.
     bool Read(const Text& path, std::size_t limit) {
         UniqueFileHandle file(CreateFileW(path.CStr(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
+        if (!file) return Failed(GetLastError());
         LARGE_INTEGER length{};
-        if (!GetFileSizeEx(file.Get(), &length)) return false;
+        if (!GetFileSizeEx(file.Get(), &length)) return Failed(GetLastError());
         fileSize_ = static_cast<std::uint64_t>(length.QuadPart);
         std::size_t wanted = static_cast<unsigned long long>(length.QuadPart) < limit
                                  ? static_cast<std::size_t>(length.QuadPart) : limit;
         bytes_ = static_cast<std::uint8_t*>(std::malloc(wanted ? wanted : 1));
-        if (!bytes_) {
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return false;
-        }
+        if (!bytes_) return Failed(ERROR_NOT_ENOUGH_MEMORY);
         DWORD got = 0;
-        if (!ReadFile(file.Get(), bytes_, static_cast<DWORD>(wanted), &got, nullptr)) return false;
+        if (!ReadFile(file.Get(), bytes_, static_cast<DWORD>(wanted), &got, nullptr)) return Failed(GetLastError());
         size_ = got;
         return true;
     }
     const std::uint8_t* Data() const { return bytes_; }
     std::size_t Size() const { return size_; }
     std::uint64_t FileSize() const { return fileSize_; }
+    DWORD Error() const { return error_; }
 
 private:
+    bool Failed(DWORD error) {
+        error_ = error;
+        return false;
+    }
+
+    DWORD error_ = 0;
     std::uint64_t fileSize_ = 0;
     std::uint8_t* bytes_ = nullptr;
     std::size_t size_ = 0;
@@ -76,19 +83,17 @@ constexpr std::size_t kLargestMetafile = 64u << 20;
 bool LoadWindowsMetafile(const Text& path, PictureKind kind, SplashPicture& picture,
                          PictureLoadFailure& failure) {
     FileBytes file;
-    if (!file.Read(path, kLargestMetafile)) return FailWithLastError(failure);
+    if (!file.Read(path, kLargestMetafile)) return FailWithError(failure, file.Error());
     const bool placeable = kind == PictureKind::PlaceableMetafile;
     const std::size_t skip = placeable ? kPlaceableHeaderBytes : 0;
-    if (file.Size() <= skip) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FailWithLastError(failure);
-    }
+    if (file.Size() <= skip) return FailWithError(failure, ERROR_INVALID_DATA);
     TwipsSize size = placeable ? PlaceableMetafileSize(file.Data(), file.Size())
                                : WindowsMetafileExtent(file.Data(), file.Size());
     METAFILEPICT frame{MM_ANISOTROPIC, MulDiv(size.width, 2540, 1440), MulDiv(size.height, 2540, 1440), nullptr};
-    picture.metafile.Reset(SetWinMetaFileBits(static_cast<UINT>(file.Size() - skip), file.Data() + skip, nullptr,
-                                              size.valid ? &frame : nullptr));
-    if (!picture.metafile) return FailWithLastError(failure);
+    HENHMETAFILE metafile = SetWinMetaFileBits(static_cast<UINT>(file.Size() - skip), file.Data() + skip, nullptr,
+                                               size.valid ? &frame : nullptr);
+    if (!metafile) return FailWithError(failure, GetLastError());
+    picture.metafile.Reset(metafile);
     if (!size.valid) {
         // No size of its own: GDI fitted it to the screen; take that frame.
         ENHMETAHEADER header{};
@@ -96,22 +101,17 @@ bool LoadWindowsMetafile(const Text& path, PictureKind kind, SplashPicture& pict
         size = EnhancedMetafileSize(reinterpret_cast<const std::uint8_t*>(&header), sizeof header);
     }
     picture.metafileSize = size;
-    if (!size.valid) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FailWithLastError(failure);
-    }
+    if (!size.valid) return FailWithError(failure, ERROR_INVALID_DATA);
     return true;
 }
 
 bool LoadEnhancedMetafile(const Text& path, const FileBytes& head, SplashPicture& picture,
                           PictureLoadFailure& failure) {
     picture.metafileSize = EnhancedMetafileSize(head.Data(), head.Size());
-    if (!picture.metafileSize.valid) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FailWithLastError(failure);
-    }
-    picture.metafile.Reset(GetEnhMetaFileW(path.CStr()));
-    if (!picture.metafile) return FailWithLastError(failure);
+    if (!picture.metafileSize.valid) return FailWithError(failure, ERROR_INVALID_DATA);
+    HENHMETAFILE metafile = GetEnhMetaFileW(path.CStr());
+    if (!metafile) return FailWithError(failure, GetLastError());
+    picture.metafile.Reset(metafile);
     return true;
 }
 
@@ -155,7 +155,7 @@ bool LoadSplashPicture(WStr path, SplashPicture& picture, PictureLoadFailure& fa
     // configuration file's own.
     Text full(path);
     FileBytes head;
-    if (!head.Read(full, kPictureSniffBytes)) return FailWithLastError(failure);
+    if (!head.Read(full, kPictureSniffBytes)) return FailWithError(failure, head.Error());
     PictureKind kind = SniffPictureKind(head.Data(), head.Size());
     switch (kind) {
         case PictureKind::EnhancedMetafile:
@@ -166,9 +166,6 @@ bool LoadSplashPicture(WStr path, SplashPicture& picture, PictureLoadFailure& fa
         case PictureKind::Raster:
             break;
     }
-    if (!RasterFitsFile(head.Data(), head.Size(), head.FileSize())) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FailWithLastError(failure);
-    }
+    if (!RasterFitsFile(head.Data(), head.Size(), head.FileSize())) return FailWithError(failure, ERROR_INVALID_DATA);
     return LoadRaster(full, picture, failure);
 }

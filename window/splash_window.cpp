@@ -53,7 +53,7 @@ void SplashWindow::SetIcon(WStr path, const ValueOrigin& origin) {
     WindowIcons icons = LoadIconFile(path, dpi_, dpi_.SystemDpi());
     if (!icons.smallIcon) {
         // The loader often gives no reason; "Success" would be no help.
-        DWORD error = GetLastError();
+        DWORD error = icons.loadError;
         Text reason = error ? SystemErrorText(error) : Text();
         Fail(platform_, ErrorDetails{ErrorKind::IconUnreadable, path, &origin, reason, error});
     }
@@ -97,7 +97,7 @@ void SplashWindow::ApplyDpi(UINT dpi) {
     ComposeBackground();
 }
 
-bool SplashWindow::Create() {
+bool SplashWindow::Create(DWORD& error) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
@@ -107,12 +107,20 @@ bool SplashWindow::Create() {
     windowClass.hInstance = instance_;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kWindowClass;
-    if (!RegisterClassExW(&windowClass)) return false;
+    if (!RegisterClassExW(&windowClass)) {
+        error = GetLastError();
+        return false;
+    }
 
     SIZE size = WindowSize(dpi_.SystemDpi());
-    window_.Reset(CreateWindowExW(kWindowExStyle, kWindowClass, title_.CStr(), kWindowStyle, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance_, this));
-    return static_cast<bool>(window_);
+    HWND window = CreateWindowExW(kWindowExStyle, kWindowClass, title_.CStr(), kWindowStyle, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance_, this);
+    if (!window) {
+        error = GetLastError();
+        return false;
+    }
+    window_.Reset(window);
+    return true;
 }
 
 void SplashWindow::CreateButtons() {
@@ -129,10 +137,10 @@ void SplashWindow::CreateButtons() {
 
 void SplashWindow::Run(FrmSplash& form) {
     form_ = &form;
-    if (!Create()) {
+    DWORD error = 0;
+    if (!Create(error)) {
         // Only a system out of resources refuses a window; say so rather
         // than end as if the user had closed it.
-        DWORD error = GetLastError();
         Fail(platform_, ErrorDetails{ErrorKind::WindowFailed, WStr(), nullptr, SystemErrorText(error), error});
     }
     CreateButtons();
@@ -183,19 +191,20 @@ bool SplashWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     result = 0;
     switch (message) {
         case WM_ERASEBKGND:
-            result = 1;   // WM_PAINT covers every pixel
+            result = 1;   // WM_PAINT covers every pixel, with or without a back buffer
             return true;
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window_.Get(), &paint);
-            PaintBackBuffer(dc, backBuffer_.Get(), ClientSizeForDpi(static_cast<int>(windowDpi_)));
+            PaintBackBuffer(dc, backBuffer_.Get(), ClientSizeForDpi(static_cast<int>(windowDpi_)),
+                            BackgroundColor());
             EndPaint(window_.Get(), &paint);
             return true;
         }
         case WM_PRINTCLIENT:
             // Themed buttons ask for what lies behind their rounded corners.
             PaintBackBuffer(reinterpret_cast<HDC>(wParam), backBuffer_.Get(),
-                            ClientSizeForDpi(static_cast<int>(windowDpi_)));
+                            ClientSizeForDpi(static_cast<int>(windowDpi_)), BackgroundColor());
             return true;
         case WM_COMMAND:
             OnCommand(wParam);
