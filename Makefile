@@ -82,7 +82,7 @@ bench: x64 x86
 	@cmake -S . -B $(BUILD)/bench-x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DLAUNCHER_BENCH=ON $(PRODUCT_FLAGS) >/dev/null
 	@cmake --build $(BUILD)/bench-x64 -j $(JOBS) >/dev/null
-	@python3 bench/bench.py --build $(abspath $(BUILD)) --name $(call quote,$(NAME))
+	@python3 bench/bench.py --build $(abspath $(BUILD)) --name $(call quote,$(NAME)) --title $(call quote,$(TITLE))
 
 clean:
 	rm -rf $(BUILD) dist

@@ -81,6 +81,10 @@ EXIT_START_FAILED = 20
 EXIT_PICTURE_UNREADABLE = 30
 EXIT_ICON_UNREADABLE = 31
 
+# Generous limits that only catch a hang, never a slow machine: a run of
+# the program, and the wait for the programs it started once it has ended.
+RUN_LIMIT_MS = 60000
+CHILDREN_LIMIT_MS = 20000
 WINEBOOT_TIMEOUT_S = 180
 # Beyond the inspector's own limits: Wine's start-up and shut-down.
 INSPECTOR_SLACK_S = 30
@@ -383,9 +387,11 @@ class Session:
         self._discs += 1
         return Disc(os.path.join(self.root, name or "disc%d" % self._discs))
 
-    def run(self, exe, cwd=None, args=None, timeout_ms=8000, settle_ms=None, children_ms=None,
+    def run(self, exe, cwd=None, args=None, timeout_ms=RUN_LIMIT_MS, settle_ms=None, children_ms=CHILDREN_LIMIT_MS,
             pixels=(), screenshot=None, screen_shot=None, actions=()):
-        """Starts exe (a Windows path) through the inspector; returns a Run."""
+        """Starts exe (a Windows path) through the inspector; returns a Run.
+        The limits only catch a hang: a run ends as soon as the program and
+        the programs it started have ended."""
         if not self.xvfb.alive():
             raise AssertionError("the session's Xvfb has ended:\n" + self.xvfb.log())
         command = ["wine", INSPECTOR_EXE, "--exe", exe, "--timeout-ms", str(timeout_ms)]
@@ -395,8 +401,7 @@ class Session:
             command += ["--args", args]
         if settle_ms is not None:
             command += ["--settle-ms", str(settle_ms)]
-        if children_ms is not None:
-            command += ["--children-ms", str(children_ms)]
+        command += ["--children-ms", str(children_ms)]
         for x, y in pixels:
             command += ["--pixel", "%d,%d" % (x, y)]
         if screenshot:
@@ -405,7 +410,7 @@ class Session:
             command += ["--screen-shot", win_path(screen_shot)]
         for action in actions:
             command += ["--action", action]
-        limit = timeout_ms / 1000 + (children_ms if children_ms is not None else 5000) / 1000
+        limit = (timeout_ms + children_ms) / 1000
         # Output goes to files, not pipes: a Wine process started on the way
         # may hold a pipe open long after the inspector has ended.
         with tempfile.TemporaryFile(dir=self.root) as out_file, \

@@ -84,7 +84,7 @@ class ReadOnlyDiscTest(unittest.TestCase):
                     # Settle Wine's own registry saves before the snapshot.
                     before = (listing(disc.path), registry(wine.prefix), temp_files(wine.prefix))
                     wine.take_probe_log()
-                    run = wine.run(root + harness.LAUNCHER_NAME + ".exe", cwd=root, timeout_ms=8000)
+                    run = wine.run(root + harness.LAUNCHER_NAME + ".exe", cwd=root)
                     check_case(self, wine, case, run, root + "\\")
                     self.assertEqual(listing(disc.path), before[0])
                     self.assertEqual(temp_files(wine.prefix), before[2])

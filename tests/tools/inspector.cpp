@@ -29,9 +29,11 @@
 //                      (posted to the visible child under it, if any)
 //       hold-boxes     from now on record message boxes without answering
 //       answer-boxes   answer the boxes held so far, and later ones again
+//       wait-box       wait until the program has shown a message box
 //       observe        record the main window again (as "window" is)
 //       screenshot:FILE the client area now, as --screenshot
 //       wait:MS        pause
+//       wait-file:FILE pause until FILE exists (the test's signal)
 //
 // Watching: until the process ends or the time is up, every message box of
 // the process (a top-level "#32770" without the splash window's buttons,
@@ -494,6 +496,12 @@ bool DoAction(const std::wstring& action, HWND window, const Options& options, s
         Sleep(static_cast<DWORD>(_wtoi(action.c_str() + 5)));
         return true;
     }
+    if (StartsWith(action, L"wait-file:")) {
+        // The test says when it is done with the window; the run's limit
+        // still ends a test that never says so.
+        while (GetFileAttributesW(action.c_str() + 10) == INVALID_FILE_ATTRIBUTES) Sleep(50);
+        return true;
+    }
     if (action == L"observe" || StartsWith(action, L"screenshot:")) return true;
     error = L"unknown action";
     return false;
@@ -662,13 +670,14 @@ private:
             bool ok = true;
             if (action == L"hold-boxes") holdBoxes_ = true;
             else if (action == L"answer-boxes") AnswerHeldBoxes();
+            else if (action == L"wait-box") ok = WaitForBox(error);
             else ok = DoAction(action, window_, options_, error);
             steps.BeginObject();
             steps.Key("action").String(action);
             steps.Key("ok").Bool(ok);
             if (!ok) steps.Key("error").String(error);
             steps.Key("t_ms").Number(clock_.Elapsed());
-            if (ok && !StartsWith(action, L"wait:")) Settle(window_, options_.settleMs);
+            if (ok && !StartsWith(action, L"wait")) Settle(window_, options_.settleMs);
             bool exists = IsWindow(window_) && !Exited();
             steps.Key("window_exists").Bool(exists);
             steps.Key("focus");
@@ -683,6 +692,16 @@ private:
             steps.EndObject();
         }
         stepsJson_ = steps.Utf8();
+    }
+
+    bool WaitForBox(std::wstring& error) {
+        while (answeredBoxes_.empty() && TimeLeft() && !Exited()) {
+            Sleep(20);
+            Scan();
+        }
+        if (!answeredBoxes_.empty()) return true;
+        error = L"no message box came up";
+        return false;
     }
 
     void AnswerHeldBoxes() {
