@@ -366,16 +366,27 @@ class Session:
                 self.wine(["reg", "add", key, "/v", value_name, "/t", kind, "/d", value, "/f"])
             if settings:
                 subprocess.run(["wineserver", "-w"], env=self.env, timeout=60)
-            # A wineserver that stays for the whole session, and Wine's own
-            # services started once with no pipes of ours: otherwise each
-            # run would wait for them to let go of its output pipes.
-            subprocess.run(["wineserver", "-p"], env=self.env, timeout=60,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, timeout=120,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self._start_server()
         except BaseException:
             self.close()
             raise
+
+    def _start_server(self):
+        # A wineserver that stays for the whole session, and Wine's own
+        # services started once with no pipes of ours: otherwise each run
+        # would wait for them to let go of its output pipes.
+        subprocess.run(["wineserver", "-p"], env=self.env, timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, timeout=120,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def save_registry(self):
+        """Ends the session's wineserver, which writes the whole registry to
+        the prefix's files (while it runs, it saves only now and then), and
+        starts it again."""
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=60, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=60, stderr=subprocess.DEVNULL)
+        self._start_server()
 
     def wine(self, args, timeout=60):
         """Runs `wine ARGS` in this session; returns its exit code."""
