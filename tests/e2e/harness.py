@@ -26,8 +26,9 @@ the top of tests/tools/inspector.cpp and map onto run()'s arguments:
 pixels=[(x, y)], actions=["click:100", "key:tab", "close", ...],
 screenshot=path, screen_shot=path, settle_ms, timeout_ms, children_ms.
 The result is a Run: .exit_code, .message_boxes, .window, .steps,
-.started_programs (how many programs the launcher started), .raw (all of
-the inspector's JSON).
+.job_processes (every process of the launcher's job: image, pid, parent),
+.started_programs (how many programs the launcher started, Wine's own
+helpers left out), .raw (all of the inspector's JSON).
 
 Session(name, dpi=144) makes a prefix whose programs see 144 DPI. Wine does
 not scale DPI-unaware programs as Windows does: they see that DPI too.
