@@ -30,4 +30,7 @@ void FrmSplash::FormLoad() {
                                      shown.systemError});
 }
 
-void FrmSplash::FormUnload() { platform_.EndProgram(0); }
+void FrmSplash::FormUnload() {
+    if (!actionRunning_) platform_.EndProgram(0);
+}
+

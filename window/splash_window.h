@@ -33,7 +33,8 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    bool Create();
+    // False with the system's error, read where it refused.
+    bool Create(DWORD& error);
     void CreateButtons();
     // Two tooltip controls: one shows a button's tip while the mouse rests
     // on it, the other under the button that the keyboard moved focus to.
