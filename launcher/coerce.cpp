@@ -1,6 +1,7 @@
 #include "coerce.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -31,6 +32,30 @@ bool ParseRadixLiteral(WStr text, bool& isLiteral, std::uint32_t& pattern) {
     }
     pattern = static_cast<std::uint32_t>(value);
     return true;
+}
+
+// 10^n for n up to 22; every one of them is a double exactly.
+double ExactPowerOfTen(int n) {
+    double power = 1;
+    while (n-- > 0) power *= 10;
+    return power;
+}
+
+// value times 10^exponent, in steps of exact powers of ten, so that a small
+// result is not lost to an intermediate power beyond a double's range
+// ("1000e-310"). Written out rather than taken from the maths library,
+// whose general power function is many times the size of the launcher's
+// own number reading.
+double ScaleByPowerOfTen(double value, int exponent) {
+    const bool down = exponent < 0;
+    int remaining = down ? -exponent : exponent;
+    while (remaining > 0 && value != 0 && std::isfinite(value)) {
+        const int step = remaining < 22 ? remaining : 22;
+        const double power = ExactPowerOfTen(step);
+        value = down ? value / power : value * power;
+        remaining -= step;
+    }
+    return value;
 }
 
 }  // namespace
@@ -73,8 +98,7 @@ std::optional<double> ParseNumber(WStr text) {
             ++exponentDigits;
         }
         if (exponentDigits == 0) return std::nullopt;
-        // Zero stays zero whatever the exponent; 0 times an infinite power would not.
-        if (value != 0) value *= std::pow(10.0, negativeExponent ? -exponent : exponent);
+        value = ScaleByPowerOfTen(value, negativeExponent ? -exponent : exponent);
     }
     if (i != text.size() || !std::isfinite(value)) return std::nullopt;
     return negative ? -value : value;
@@ -89,11 +113,15 @@ std::optional<bool> ToTruthValue(WStr text) {
 }
 
 double RoundHalfEven(double value) {
-    double floor = std::floor(value);
-    double fraction = value - floor;
-    if (fraction > 0.5) return floor + 1;
-    if (fraction < 0.5) return floor;
-    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+    // From 2^52 on every double is a whole number; below it a 64-bit
+    // integer holds the whole part exactly.
+    constexpr double kAllWhole = 4503599627370496.0;
+    if (!(value > -kAllWhole && value < kAllWhole)) return value;
+    auto floor = static_cast<std::int64_t>(value);   // toward zero
+    if (static_cast<double>(floor) > value) --floor;
+    const double fraction = value - static_cast<double>(floor);
+    if (fraction > 0.5 || (fraction == 0.5 && (floor & 1))) ++floor;
+    return static_cast<double>(floor);
 }
 
 Int32Result ToInt32(WStr text) {
