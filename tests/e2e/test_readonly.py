@@ -23,8 +23,7 @@ wine = None
 
 def setUpModule():
     global wine
-    wine = harness.Session(__name__)
-    wine.wine(["reg", "add", r"HKLM\Software\Wine\Drives", "/v", DRIVE + ":", "/t", "REG_SZ", "/d", "cdrom", "/f"])
+    wine = harness.Session(__name__, registry=[(r"HKLM\Software\Wine\Drives", DRIVE + ":", "REG_SZ", "cdrom")])
 
 
 def tearDownModule():
