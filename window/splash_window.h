@@ -32,6 +32,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool Create();
+    // At their places for windowDpi_.
     void CreateButtons();
     // Everything that depends on the resolution: font, button rectangles,
     // icons, the composed background.
@@ -53,6 +54,8 @@ private:
     Text title_;
     SplashPicture picture_;
     Text iconPath_;   // empty: the built-in icon
+    WindowIcons loadedIcons_;   // from iconPath_ at loadedIconsDpi_, until the window takes them
+    UINT loadedIconsDpi_ = 0;
 
     UniqueWindow window_;
     HWND buttons_[kButtonSlots] = {};   // children; the window destroys them
