@@ -2,7 +2,7 @@
 #   make test   build everything, run unit, Wine end-to-end and static checks
 #   make demo   run the launcher on the example disc under Wine
 #   make dist   dist/x64/launcher.exe, dist/x86/launcher.exe and a disc zip for each
-#   make bench  sizes of both builds, start-up times and memory under Wine
+#   make bench  sizes of both builds, start-up times and memory under Wine (BENCH_RUNS, default 21, up to 64)
 #   make fuzz   run each fuzz target for FUZZ_SECONDS (default 60) and show its reach
 # Product settings (all optional), e.g.
 #   make dist ICON=acme.ico NAME=autorun TITLE="Acme Setup" COMPANY="Acme Ltd" VERSION=2.1
@@ -78,11 +78,12 @@ dist: x64 x86
 		--x64 $(call quote,$(BUILD)/x64/$(NAME).exe) --x86 $(call quote,$(BUILD)/x86/$(NAME).exe) \
 		--example example --sign-cert $(call quote,$(SIGN_CERT)) --sign-key $(call quote,$(SIGN_KEY))
 
+BENCH_RUNS ?= 21
 bench: x64 x86
 	@cmake -S . -B $(BUILD)/bench-x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DLAUNCHER_BENCH=ON $(PRODUCT_FLAGS) >/dev/null
 	@cmake --build $(BUILD)/bench-x64 -j $(JOBS) >/dev/null
-	@python3 bench/bench.py --build $(abspath $(BUILD)) --name $(call quote,$(NAME))
+	@python3 bench/bench.py --build $(abspath $(BUILD)) --name $(call quote,$(NAME)) --runs $(BENCH_RUNS)
 
 clean:
 	rm -rf $(BUILD) dist
