@@ -2,10 +2,11 @@
 // links with -nostartfiles). That start-up parses a command line, runs
 // constructors, registers exit handlers, installs exception handlers and
 // thread-local storage callbacks and fixes up data imports: none of which
-// the launcher uses. It takes no arguments, has no object with a static
-// constructor or destructor and imports no data, so its entry only has to
-// call wWinMain. The C functions it imports from msvcrt.dll (allocation,
-// copying) are ready once that DLL is loaded; they need no start-up here.
+// the launcher uses. The launcher takes no arguments, has no object with a
+// static constructor or destructor and imports no data, so its entry only
+// has to call wWinMain. The C functions it imports from msvcrt.dll
+// (allocation, copying) are ready once that DLL is loaded; they need no
+// start-up here. Stack probes for large frames come from libgcc, as before.
 //
 // What the launcher must keep true for this to hold: no global or static
 // object with a constructor or destructor, no thread_local, no atexit.
