@@ -5,12 +5,12 @@
 // does not take one of the launcher's own exit codes for a time.
 //
 //   launcher_bench.exe [--steps FILE]
-// With --steps, the calls to the system that mark the launcher's steps (INI
-// reads, picture, icons, window, buttons, back buffer, show, paint) are
-// timed too, through the exe's own import table, and appended to FILE as
-// "name<TAB>enter<TAB>leave" in microseconds since entry, one line a call,
-// then "end<TAB>total<TAB>0". The time inside a call includes any call it
-// makes back into the launcher (CreateWindowEx sends messages).
+// With --steps, the calls to the system that mark the launcher's steps
+// (screen DC, INI reads, picture, icons, window, buttons, back buffer, show,
+// paint) are timed too, through the exe's own import table, and appended to
+// FILE as "name<TAB>enter<TAB>leave" in microseconds since entry, one line a
+// call, then "end<TAB>total<TAB>0". The time inside a call includes any call
+// it makes back into the launcher (CreateWindowEx sends messages).
 #include <windows.h>
 #include <objbase.h>
 
@@ -87,6 +87,7 @@ void WriteSteps(long long total) {
 TIMED(DWORD, GetPrivateProfileStringW,
       (LPCWSTR section, LPCWSTR key, LPCWSTR fallback, LPWSTR buffer, DWORD size, LPCWSTR file),
       (section, key, fallback, buffer, size, file))
+TIMED(HDC, GetDC, (HWND window), (window))
 TIMED(DWORD, GetFileAttributesW, (LPCWSTR path), (path))
 TIMED(HANDLE, CreateFileW,
       (LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
@@ -127,7 +128,8 @@ struct Hook {
 
 #define HOOK(name) {#name, reinterpret_cast<void*>(Timed##name), reinterpret_cast<void**>(&real##name)}
 const Hook kHooks[] = {
-    HOOK(GetPrivateProfileStringW), HOOK(GetFileAttributesW), HOOK(CreateFileW),   HOOK(LoadLibraryExW),
+    HOOK(GetDC),                    HOOK(GetPrivateProfileStringW), HOOK(GetFileAttributesW), HOOK(CreateFileW),
+    HOOK(LoadLibraryExW),
     HOOK(CoInitializeEx),           HOOK(CoCreateInstance),   HOOK(LoadImageW),    HOOK(RegisterClassExW),
     HOOK(CreateWindowExW),          HOOK(SystemParametersInfoW), HOOK(CreateFontIndirectW), HOOK(SendMessageW),
     HOOK(SetWindowPos),             HOOK(CreateDIBSection),   HOOK(ShowWindow),    HOOK(BeginPaint),
