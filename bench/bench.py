@@ -191,7 +191,7 @@ def report(rows, runs):
 
 
 def read_steps(path):
-    """The runs of a --steps file: [{name: (calls, time inside, first enter)}, total] per run, in ms."""
+    """The runs of a --steps file, in ms: [({name: (calls, time inside, first enter)}, total)]."""
     runs = []
     calls = {}
     if not os.path.exists(path):
