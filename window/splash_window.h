@@ -35,6 +35,7 @@ private:
     bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // False with the system's error, read where it refused.
     bool Create(DWORD& error);
+    // At their places for windowDpi_.
     void CreateButtons();
     // Two tooltip controls: one shows a button's tip while the mouse rests
     // on it, the other under the button that the keyboard moved focus to.
@@ -59,6 +60,8 @@ private:
     Text title_;
     SplashPicture picture_;
     Text iconPath_;   // empty: the built-in icon
+    WindowIcons loadedIcons_;   // from iconPath_ at loadedIconsDpi_, until the window takes them
+    UINT loadedIconsDpi_ = 0;
 
     UniqueWindow window_;
     HWND buttons_[kButtonSlots] = {};   // children; the window destroys them
