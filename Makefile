@@ -4,6 +4,8 @@
 #   make dist   dist/x64/launcher.exe, dist/x86/launcher.exe and a disc zip for each
 #   make bench  sizes of both builds, start-up times and memory under Wine
 #   make fuzz   run each fuzz target for FUZZ_SECONDS (default 60) and show its reach
+#   make preview DISC=FOLDER  screenshots of a disc's window at 100, 150 and 200 % under Wine
+#   make iso DISC=FOLDER LABEL=LABEL  check a disc folder, then dist/LABEL.iso of it
 # Product settings (all optional), e.g.
 #   make dist ICON=acme.ico NAME=autorun TITLE="Acme Setup" COMPANY="Acme Ltd" VERSION=2.1
 
@@ -25,7 +27,7 @@ PRODUCT_FLAGS = -DLAUNCHER_NAME=$(call quote,$(NAME)) -DLAUNCHER_TITLE=$(call qu
 	-DLAUNCHER_DESCRIPTION=$(call quote,$(DESCRIPTION)) -DLAUNCHER_COMPANY=$(call quote,$(COMPANY)) \
 	-DLAUNCHER_COPYRIGHT=$(call quote,$(COPYRIGHT)) -DLAUNCHER_VERSION=$(call quote,$(VERSION))
 
-.PHONY: all deps x64 x86 native sanitize fuzz build test demo dist bench clean
+.PHONY: all deps x64 x86 native sanitize fuzz build test demo dist bench preview iso clean
 
 all: build
 
@@ -83,6 +85,31 @@ bench: x64 x86
 		-DCMAKE_BUILD_TYPE=Release -DLAUNCHER_BENCH=ON $(PRODUCT_FLAGS) >/dev/null
 	@cmake --build $(BUILD)/bench-x64 -j $(JOBS) >/dev/null
 	@python3 bench/bench.py --build $(abspath $(BUILD)) --name $(call quote,$(NAME))
+
+# The authoring targets work on an author's disc folder. NAME given here
+# picks the disc's exe and INI name; otherwise the checker and the preview
+# find it in the folder.
+ifneq ($(filter preview iso,$(MAKECMDGOALS)),)
+ifeq ($(DISC),)
+$(error make $(filter preview iso,$(MAKECMDGOALS)) needs DISC=FOLDER, the disc's root folder)
+endif
+endif
+ifneq ($(filter iso,$(MAKECMDGOALS)),)
+ifeq ($(LABEL),)
+$(error make iso needs LABEL=LABEL, the volume label: up to 32 of A-Z, 0-9 and _)
+endif
+endif
+DISC_NAME = $(if $(filter command line environment override,$(origin NAME)),--name $(call quote,$(NAME)))
+CHECKER = $(BUILD)/native/launcher-check
+
+preview: x64
+	@python3 scripts/preview.py --x64 $(call quote,$(BUILD)/x64) --exe-name $(call quote,$(NAME)) \
+		--disc $(call quote,$(DISC)) $(DISC_NAME) --out $(call quote,$(BUILD)/preview) \
+		--work $(call quote,$(BUILD)/preview-work)
+
+iso: native
+	@python3 scripts/make_iso.py --checker $(call quote,$(CHECKER)) --disc $(call quote,$(DISC)) \
+		--label $(call quote,$(LABEL)) --out dist $(DISC_NAME)
 
 clean:
 	rm -rf $(BUILD) dist
