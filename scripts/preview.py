@@ -20,6 +20,7 @@ launcher shows an error report or no window, 2 on wrong arguments."""
 import argparse
 import os
 import shutil
+import signal
 import sys
 import tempfile
 
@@ -140,4 +141,6 @@ def main(argv):
 
 
 if __name__ == "__main__":
+    # Ended from outside, it still ends its Wine servers and X servers.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     sys.exit(main(sys.argv[1:]))
