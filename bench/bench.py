@@ -9,7 +9,9 @@ in one run of bench/driver.exe:
   the peak working set of each;
 - the launcher's own work from entry to its first paint, timed inside the
   benchmark build (bench/bench_main.cpp) for a small picture and for an
-  8000 x 6000 one.
+  8000 x 6000 one;
+- how many times a dialog-mode run (three buttons) opens its INI file,
+  counted in Wine's file trace (WINEDEBUG=+file).
 
     bench.py --build BUILD --name NAME [--runs N]
 
@@ -123,6 +125,24 @@ def run_driver(driver, jobs, runs, prefix, display):
         subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+def count_ini_opens(driver, job, prefix, display, ini_name):
+    """Opens of the INI file in one dialog-mode run, from Wine's trace of
+    CreateFileW; the run ends once the window is shown, after every read."""
+    jobs = os.path.join(os.path.dirname(prefix), "jobs-ini-opens.tsv")
+    with open(jobs, "w", encoding="utf-8", newline="\n") as file:
+        file.write("\t".join(job) + "\n")
+    env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="+file", WINEDLLOVERRIDES="mscoree,mshtml=",
+               DISPLAY=display)
+    try:
+        result = subprocess.run(["wine", driver, windows_path(jobs), "1"], env=env, capture_output=True,
+                                text=True, errors="replace")
+    finally:
+        subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    needle = "\\" + ini_name.lower() + '"'
+    return sum(1 for line in result.stderr.splitlines()
+               if ":CreateFileW " in line and needle in line.lower())
+
+
 def parse(output):
     rows = {}
     for line in output.splitlines():
@@ -212,7 +232,11 @@ def main():
     with Display() as display:
         output = run_driver(os.path.join(bench_build, "driver.exe"), jobs_file, args.runs,
                             os.path.join(work, "wine-prefix"), display)
+        opens = count_ini_opens(os.path.join(bench_build, "driver.exe"),
+                                ("window", "launcher", '"%s"' % windows_path(shipped), windows_path(discs["window"])),
+                                os.path.join(work, "wine-prefix"), display, args.name + ".ini")
     text = report(parse(output), args.runs)
+    text += "\nINI file opened %d time(s) in one dialog-mode run (three buttons)" % opens
     print(text)
     with open(os.path.join(work, "results.txt"), "w") as file:
         file.write(text + "\n")

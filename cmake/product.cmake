@@ -14,6 +14,7 @@ add_executable(launcher WIN32
     win32/main.cpp
     win32/hardening.cpp
     win32/win32_platform.cpp
+    win32/file_bytes.cpp
     window/splash_window.cpp
     window/dpi.cpp
     window/picture_file.cpp

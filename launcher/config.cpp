@@ -1,8 +1,7 @@
 #include "config.h"
 
-#include <cstdlib>
-
 #include "coerce.h"
+#include "text_encoding.h"
 
 Text BuildIniPath(WStr currentDirectory, WStr exeBaseName) {
     Text path(currentDirectory);
@@ -10,31 +9,36 @@ Text BuildIniPath(WStr currentDirectory, WStr exeBaseName) {
     return path;
 }
 
-namespace {
+Text DecodeIniText(Platform& platform, const std::uint8_t* data, std::size_t size) {
+    DetectedEncoding detected = DetectTextEncoding(data, size);
+    data += detected.markLength;
+    size -= detected.markLength;
+    if (detected.encoding == TextEncoding::Ansi) return platform.TextFromAnsi(data, size);
+    return DecodeUnicodeText(data, size, detected.encoding);
+}
 
-// One character more than the longest value, so a value that is too long
-// fills the buffer and can be told from one that fits.
-constexpr std::uint32_t kBufferSize = kLongestValue + 2;
+void LoadIniFile(Platform& platform, WStr iniPath, IniFile& ini) {
+    ByteBuffer bytes;
+    ReadResult read = platform.ReadWholeFile(iniPath, kLargestIniFile, bytes);
+    if (!read.ok) {
+        ErrorDetails details{ErrorKind::IniUnreadable, iniPath, nullptr, read.systemMessage, read.systemError};
+        Fail(platform, details);
+    }
+    ini.Parse(DecodeIniText(platform, bytes.Data(), bytes.Size()));
+}
 
-}  // namespace
-
-Text GetIniValue(Platform& platform, WStr iniPath, WStr section, WStr key) {
-    Text value;
-    wchar_t* buffer = value.Reserve(kBufferSize);
-    std::uint32_t count = platform.ReadProfileString(iniPath, section, key, buffer, kBufferSize);
-    if (count > kLongestValue) {
-        value.SetLength(count < kBufferSize ? count : kBufferSize - 1);
+Text GetIniValue(Platform& platform, const IniFile& ini, WStr iniPath, WStr section, WStr key) {
+    WStr value = ini.Find(section, key).text;
+    if (value.size() > kLongestValue) {
         ValueOrigin origin{section, key, iniPath};
         Fail(platform, ErrorKind::ValueTooLong, value, &origin);
     }
-    if (count < 1) return Text(kNotFoundMarker);
-    value.SetLength(count);
-    // The buffer is large; keep only what the value needs.
-    return Text(value.View());
+    if (value.empty()) return Text(kNotFoundMarker);
+    return Text(value);
 }
 
-bool GetIniTruthValue(Platform& platform, WStr iniPath, WStr section, WStr key) {
-    Text value = GetIniValue(platform, iniPath, section, key);
+bool GetIniTruthValue(Platform& platform, const IniFile& ini, WStr iniPath, WStr section, WStr key) {
+    Text value = GetIniValue(platform, ini, iniPath, section, key);
     if (auto truth = ToTruthValue(value)) return *truth;
     ValueOrigin origin{section, key, iniPath};
     Fail(platform, ErrorKind::NotATruthValue, value, &origin);

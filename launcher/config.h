@@ -2,6 +2,7 @@
 #pragma once
 
 #include "errors.h"
+#include "ini_file.h"
 
 // What a missing, empty or unreadable value reads as. Callers cannot tell it
 // from a value that is literally "False", and existing files rely on that:
@@ -17,10 +18,22 @@ inline constexpr std::uint32_t kLongestValue = 32767;
 // the system's file functions accept the doubled separator.
 Text BuildIniPath(WStr currentDirectory, WStr exeBaseName);
 
-// One value, read whole through the system's profile reader (so lookup
-// ignores letter case, and values are trimmed and unquoted as it does).
-// Reports ValueTooLong and ends the program for a value past kLongestValue.
-Text GetIniValue(Platform& platform, WStr iniPath, WStr section, WStr key);
+// A file larger than this is no configuration file; refusing it keeps a
+// damaged disc from filling memory.
+inline constexpr std::size_t kLargestIniFile = 16u << 20;
+
+// Reads and parses the file once (one open, one read), in the encoding it
+// was saved in. Reports IniUnreadable and ends the program when the file
+// exists but cannot be read or is larger than kLargestIniFile.
+void LoadIniFile(Platform& platform, WStr iniPath, IniFile& ini);
+
+// The file's text, decoded as text_encoding.h describes.
+Text DecodeIniText(Platform& platform, const std::uint8_t* data, std::size_t size);
+
+// One value, read whole from the parsed file, or the not-found marker.
+// Reports ValueTooLong (naming section, key and iniPath) and ends the
+// program for a value past kLongestValue.
+Text GetIniValue(Platform& platform, const IniFile& ini, WStr iniPath, WStr section, WStr key);
 
 // A value that must be a truth value; reports NotATruthValue otherwise.
-bool GetIniTruthValue(Platform& platform, WStr iniPath, WStr section, WStr key);
+bool GetIniTruthValue(Platform& platform, const IniFile& ini, WStr iniPath, WStr section, WStr key);

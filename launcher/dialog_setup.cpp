@@ -8,7 +8,7 @@ std::int16_t FrmSplash::SetupButtons() {
     for (int i = 1; i <= kButtonSlots; ++i) {
         Text section(L"BUTTON");
         section.AppendNumber(i);
-        if (!GetIniTruthValue(platform_, iniPath_, section, L"Show")) continue;
+        if (!GetIniTruthValue(platform_, ini_, iniPath_, section, L"Show")) continue;
         view_.SetButtonCaption(count, Read(section, L"Caption"));
         actions_[count] = Read(section, L"Action");
         actionSections_[count] = section;

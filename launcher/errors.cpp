@@ -9,6 +9,8 @@ struct KindText {
 };
 
 constexpr KindText kKindTexts[] = {
+    {ErrorKind::IniUnreadable, L"The INI file could not be read.",
+     L"The INI file must be readable and at most 16 MiB."},
     {ErrorKind::NotATruthValue, L"The value is not a truth value.",
      L"Write True or False, or a number (0 is false, any other number true)."},
     {ErrorKind::NotANumber, L"The value is not a number.",
@@ -58,7 +60,7 @@ Text FormatErrorReport(const ErrorDetails& details) {
 
     const bool isCommand = details.kind == ErrorKind::StartFailed;
     const bool isFile = details.kind == ErrorKind::PictureUnreadable ||
-                        details.kind == ErrorKind::IconUnreadable;
+                        details.kind == ErrorKind::IconUnreadable || details.kind == ErrorKind::IniUnreadable;
     // Values read from the file are never empty (a missing one reads as
     // "False"); only a report about no value at all has none to show.
     if (!details.value.empty()) {

@@ -8,6 +8,7 @@ enum class ErrorKind : int {
     None = 0,
     IniMissing = 1,           // the configuration file does not exist
     PictureMissing = 2,       // the splash picture does not exist
+    IniUnreadable = 3,        // the configuration file exists but cannot be read
     NotATruthValue = 10,      // a Show key that is neither True/False nor a number
     NotANumber = 11,          // a value that does not convert to a number
     NumberOutOfRange = 12,    // a number that does not fit where it is used

@@ -2,6 +2,7 @@
 // and the procedures that run on its events.
 #pragma once
 
+#include "ini_file.h"
 #include "splash_view.h"
 
 class FrmSplash final : public SplashEvents {
@@ -37,6 +38,7 @@ private:
     Platform& platform_;
     SplashView& view_;
     Text iniPath_;
+    IniFile ini_;   // the configuration file, read once at start-up
     std::int16_t buttonCount_ = 0;
     Text actions_[kButtonSlots];
     Text actionSections_[kButtonSlots];   // for reports: the section each action came from

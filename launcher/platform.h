@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "byte_buffer.h"
 #include "text.h"
 
 enum class StartOutcome {
@@ -19,6 +20,12 @@ struct StartResult {
     Text systemMessage;              // the system's own text for it
 };
 
+struct ReadResult {
+    bool ok = false;
+    std::uint32_t systemError = 0;   // the system's error number when not ok
+    Text systemMessage;              // the system's own text for it
+};
+
 class Platform {
 public:
     // The process's current directory as an absolute path, as the system
@@ -28,11 +35,11 @@ public:
     virtual Text ExecutableBaseName() = 0;
     // True when the path names an existing file (not a folder).
     virtual bool FileExists(WStr path) = 0;
-    // Same contract as the system's profile reader: copies at most size - 1
-    // characters and a terminator into buffer and returns how many it copied;
-    // a value that does not fit comes back cut to size - 1 characters.
-    virtual std::uint32_t ReadProfileString(WStr path, WStr section, WStr key, wchar_t* buffer,
-                                            std::uint32_t size) = 0;
+    // The whole file, with one open and one read. A file larger than
+    // maxBytes fails with the system's "file too large" error.
+    virtual ReadResult ReadWholeFile(WStr path, std::size_t maxBytes, ByteBuffer& bytes) = 0;
+    // Text in the system's ANSI code page, converted as the system does.
+    virtual Text TextFromAnsi(const std::uint8_t* data, std::size_t size) = 0;
     // A message box with the error icon, one OK button and the application's
     // title; returns when the user has closed it.
     virtual void ShowErrorMessage(WStr text) = 0;

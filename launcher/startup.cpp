@@ -10,7 +10,8 @@ void FrmSplash::FormInitialize() {
         platform_.ShowErrorMessage(message);
         platform_.EndProgram(static_cast<int>(ErrorKind::IniMissing));
     }
-    if (!GetIniTruthValue(platform_, iniPath_, L"DIALOG", L"Show")) {
+    LoadIniFile(platform_, iniPath_, ini_);
+    if (!GetIniTruthValue(platform_, ini_, iniPath_, L"DIALOG", L"Show")) {
         Text defaultAction = Read(L"DIALOG", L"DefaultAction");
         ValueOrigin origin{L"DIALOG", L"DefaultAction", iniPath_};
         RunAction(platform_, defaultAction, L"", &origin);
@@ -29,4 +30,4 @@ void FrmSplash::FormLoad() {
 
 void FrmSplash::FormUnload() { platform_.EndProgram(0); }
 
-Text FrmSplash::Read(WStr section, WStr key) { return GetIniValue(platform_, iniPath_, section, key); }
+Text FrmSplash::Read(WStr section, WStr key) { return GetIniValue(platform_, ini_, iniPath_, section, key); }

@@ -4,6 +4,8 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "file_bytes.h"
+
 #ifndef LAUNCHER_TITLE
 #define LAUNCHER_TITLE L"Setup"
 #endif
@@ -43,11 +45,29 @@ bool Win32Platform::FileExists(WStr path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::uint32_t Win32Platform::ReadProfileString(WStr path, WStr section, WStr key, wchar_t* buffer,
-                                               std::uint32_t size) {
-    Text terminatedPath(path), terminatedSection(section), terminatedKey(key);
-    return GetPrivateProfileStringW(terminatedSection.CStr(), terminatedKey.CStr(), nullptr, buffer, size,
-                                    terminatedPath.CStr());
+ReadResult Win32Platform::ReadWholeFile(WStr path, std::size_t maxBytes, ByteBuffer& bytes) {
+    Text terminated(path);
+    std::uint64_t fileSize = 0;
+    ReadResult result;
+    unsigned long error = ReadFileStart(terminated.CStr(), maxBytes, bytes, fileSize);
+    if (!error && fileSize > maxBytes) error = ERROR_FILE_TOO_LARGE;
+    result.ok = !error;
+    if (error) {
+        result.systemError = error;
+        result.systemMessage = SystemErrorText(error);
+    }
+    return result;
+}
+
+Text Win32Platform::TextFromAnsi(const std::uint8_t* data, std::size_t size) {
+    Text text;
+    const char* bytes = reinterpret_cast<const char*>(data);
+    // Every ANSI code page gives at most one UTF-16 unit per byte.
+    int written = size ? MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(size), text.Reserve(size),
+                                             static_cast<int>(size))
+                       : 0;
+    text.SetLength(written > 0 ? static_cast<std::size_t>(written) : 0);
+    return text;
 }
 
 void Win32Platform::ShowErrorMessage(WStr text) {

@@ -8,8 +8,8 @@ public:
     Text CurrentDirectory() override;
     Text ExecutableBaseName() override;
     bool FileExists(WStr path) override;
-    std::uint32_t ReadProfileString(WStr path, WStr section, WStr key, wchar_t* buffer,
-                                    std::uint32_t size) override;
+    ReadResult ReadWholeFile(WStr path, std::size_t maxBytes, ByteBuffer& bytes) override;
+    Text TextFromAnsi(const std::uint8_t* data, std::size_t size) override;
     void ShowErrorMessage(WStr text) override;
     StartResult StartCommand(WStr program, WStr parameters) override;
     void EndProcess(int exitCode) override;

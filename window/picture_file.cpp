@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "../win32/file_bytes.h"
 #include "../win32/win32_platform.h"
 
 namespace {
@@ -32,41 +33,22 @@ bool FailWithResult(ViewResult& failure, HRESULT result) {
     return false;
 }
 
+// Reads up to limit bytes from the start of a file; a failure leaves its
+// reason in GetLastError.
 class FileBytes {
 public:
-    FileBytes(const FileBytes&) = delete;
-    FileBytes& operator=(const FileBytes&) = delete;
-    FileBytes() = default;
-    ~FileBytes() { std::free(bytes_); }
-
-    // Reads up to limit bytes (less than 4 GB) from the start of the file.
     bool Read(const Text& path, std::size_t limit) {
-        UniqueFileHandle file(CreateFileW(path.CStr(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        LARGE_INTEGER length{};
-        if (!GetFileSizeEx(file.Get(), &length)) return false;
-        fileSize_ = static_cast<std::uint64_t>(length.QuadPart);
-        std::size_t wanted = static_cast<unsigned long long>(length.QuadPart) < limit
-                                 ? static_cast<std::size_t>(length.QuadPart) : limit;
-        bytes_ = static_cast<std::uint8_t*>(std::malloc(wanted ? wanted : 1));
-        if (!bytes_) {
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return false;
-        }
-        DWORD got = 0;
-        if (!ReadFile(file.Get(), bytes_, static_cast<DWORD>(wanted), &got, nullptr)) return false;
-        size_ = got;
-        return true;
+        unsigned long error = ReadFileStart(path.CStr(), limit, bytes_, fileSize_);
+        if (error) SetLastError(error);
+        return !error;
     }
-    const std::uint8_t* Data() const { return bytes_; }
-    std::size_t Size() const { return size_; }
+    const std::uint8_t* Data() const { return bytes_.Data(); }
+    std::size_t Size() const { return bytes_.Size(); }
     std::uint64_t FileSize() const { return fileSize_; }
 
 private:
+    ByteBuffer bytes_;
     std::uint64_t fileSize_ = 0;
-    std::uint8_t* bytes_ = nullptr;
-    std::size_t size_ = 0;
 };
 
 // Metafiles of more than this are not pictures anyone puts on a disc's

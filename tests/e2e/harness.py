@@ -68,6 +68,7 @@ READY_MARKER = os.path.join(TEMPLATE_PREFIX, ".e2e-ready")
 LAUNCHER_EXE = os.path.join(X64_DIR, LAUNCHER_NAME + ".exe")
 INSPECTOR_EXE = os.path.join(X64_DIR, "tests", "tools", "inspector.exe")
 PROBE_EXE = os.path.join(X64_DIR, "tests", "tools", "probe.exe")
+INI_DIFF_EXE = os.path.join(X64_DIR, "tests", "tools", "ini_diff.exe")
 
 
 def _exit_codes():

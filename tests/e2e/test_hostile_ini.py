@@ -1,6 +1,7 @@
-"""Hostile INI files: a folder in its place, binary garbage, a 4 MiB file,
-values at and past the longest accepted length, UTF-16 with non-ASCII text,
-lines without an equals sign, duplicate sections and keys."""
+"""Hostile INI files: a folder in its place, binary garbage, a 4 MiB file and
+one past the 16 MiB the launcher reads, values at and past the longest
+accepted length, UTF-16 with non-ASCII text, lines without an equals sign,
+duplicate sections and keys."""
 
 import random
 import unittest
@@ -75,9 +76,26 @@ CASES = [
 ]
 
 
+def past_the_largest():
+    # The last line is a comment, so the file would read fine if it were read.
+    return harness.direct_launch_ini("exit").encode("ascii") + b";" + b"x" * (16 << 20)
+
+
+def names_the_size_limit(test, run):
+    test.assertIn("(error 223)", run.message_boxes[0]["text"], run)
+
+
+# Not repeated from the read-only drive: 16 MiB is a lot to copy for a check
+# of the size alone.
+LARGE_CASES = [
+    Case("a file past 16 MiB", past_the_largest(), exit_code=harness.EXIT_INI_UNREADABLE,
+         lines=['File: "{root}%s"' % INI_NAME], check=names_the_size_limit),
+]
+
+
 class HostileIniTest(unittest.TestCase):
     def test_hostile_ini_files(self):
-        run_table(self, wine, CASES)
+        run_table(self, wine, CASES + LARGE_CASES)
 
 
 if __name__ == "__main__":

@@ -1,8 +1,7 @@
 // The whole start-up, from configuration text to the window's set-up, a
 // click and the end of the program, through the fake platform.
-// Input: an INI text, read the way the system's profile reader reads it
-// (sections and keys in any letter case, the first of duplicates wins,
-// blanks trimmed, one pair of quotes removed), with three additions:
+// Input: an INI text, written as the file and read by the launcher's own
+// reader, with three additions:
 //   a line "@path" makes that file exist; a line "!" removes the INI itself;
 //   a line "?" makes starting a program fail;
 //   a value "\x01" and a digit d is 32762 + d characters long, around the
@@ -10,7 +9,8 @@
 // the last byte picks the button that is clicked.
 // Invariants: the program ends with one of its exit codes, with exactly one
 // message when that code is an error and none otherwise, after at most one
-// start; in dialog mode the buttons shown are the first ButtonCount ones.
+// start and one read of the file; in dialog mode the buttons shown are the
+// first ButtonCount ones.
 #include <algorithm>
 
 #include "launcher/config.h"
@@ -24,43 +24,42 @@ constexpr wchar_t kIniPath[] = L"C:\\disc\\launcher.ini";
 
 std::wstring Trim(const std::wstring& text) { return std::wstring(TrimBlanks(text)); }
 
-std::wstring Unquote(std::wstring value) {
-    if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front())
-        return value.substr(1, value.size() - 2);
-    if (value.size() == 2 && value[0] == 1 && value[1] >= L'0' && value[1] <= L'9')
-        return std::wstring(kLongestValue - 5 + (value[1] - L'0'), L'a');
-    return value;
-}
-
+// Follows the control lines, and writes the text as the INI file (UTF-16
+// with a mark, so every character arrives as it is) with the long values
+// spelt out (the first few: enough to reach the limit).
 void Load(FakePlatform& platform, const std::wstring& text) {
     platform.AddFile(kIniPath);
-    std::wstring section;
-    bool inSection = false;
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find(L'\n', start);
         if (end == std::wstring::npos) end = text.size();
-        std::wstring line = text.substr(start, end - start);
+        std::wstring line = Trim(text.substr(start, end - start));
         start = end + 1;
-        if (!line.empty() && line.back() == L'\r') line.pop_back();
-        std::wstring trimmed = Trim(line);
-        if (trimmed == L"!") platform.files.erase(Lower(kIniPath));
-        else if (trimmed == L"?") platform.nextStart = {StartOutcome::Failed, 2, Text(L"not found")};
-        else if (!trimmed.empty() && trimmed[0] == L'@') platform.AddFile(trimmed.substr(1));
-        else if (!trimmed.empty() && trimmed[0] == L'[') {
-            std::size_t close = trimmed.find(L']');
-            section = Lower(Trim(trimmed.substr(1, close == std::wstring::npos ? close : close - 1)));
-            inSection = true;
-        } else if (std::size_t equals = trimmed.find(L'='); inSection && equals != std::wstring::npos) {
-            std::wstring key = Lower(Trim(trimmed.substr(0, equals)));
-            auto& keys = platform.ini[section];
-            if (!keys.count(key)) keys[key] = Unquote(Trim(trimmed.substr(equals + 1)));
+        if (!line.empty() && line.back() == L'\r') line = Trim(line.substr(0, line.size() - 1));
+        if (line == L"!") platform.files.erase(Lower(kIniPath));
+        else if (line == L"?") platform.nextStart = {StartOutcome::Failed, 2, Text(L"not found")};
+        else if (!line.empty() && line[0] == L'@') platform.AddFile(line.substr(1));
+    }
+    std::wstring file;
+    int longValues = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == 1 && i + 1 < text.size() && text[i + 1] >= L'0' && text[i + 1] <= L'9' && longValues < 4) {
+            file.append(kLongestValue - 5 + (text[++i] - L'0'), L'a');
+            ++longValues;
+        } else {
+            file += text[i];
         }
     }
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t ch : file) {
+        bytes += static_cast<char>(ch & 0xFF);
+        bytes += static_cast<char>((ch >> 8) & 0xFF);
+    }
+    platform.iniBytes = bytes;
 }
 
 bool IsExitCode(int code) {
-    static constexpr ErrorKind kKinds[] = {ErrorKind::IniMissing,       ErrorKind::PictureMissing,
+    static constexpr ErrorKind kKinds[] = {ErrorKind::IniMissing,       ErrorKind::PictureMissing, ErrorKind::IniUnreadable,
                                            ErrorKind::NotATruthValue,   ErrorKind::NotANumber,
                                            ErrorKind::NumberOutOfRange, ErrorKind::ColorComponents,
                                            ErrorKind::ValueTooLong,     ErrorKind::StartFailed};
@@ -73,7 +72,8 @@ void CheckEnd(const FakePlatform& platform, int code, WStr text) {
     FUZZ_CHECK(platform.messages.size() == (code == 0 ? 0u : 1u), text);
     FUZZ_CHECK(platform.starts.size() <= 1, text);
     if (!platform.starts.empty()) FUZZ_CHECK(code == 0 || code == static_cast<int>(ErrorKind::StartFailed), text);
-    if (code == static_cast<int>(ErrorKind::IniMissing)) FUZZ_CHECK(platform.reads.empty(), text);
+    // The file is read once, and not at all when it is missing.
+    FUZZ_CHECK(platform.fileReads.size() == (code == static_cast<int>(ErrorKind::IniMissing) ? 0u : 1u), text);
     // A run-time error's report shows a long value cut short; only the two
     // messages of the launcher's own repeat a path in full.
     if (code > static_cast<int>(ErrorKind::PictureMissing)) FUZZ_CHECK(platform.messages[0].size() < 2000, text);

@@ -4,6 +4,17 @@
 
 #include "fake_platform.h"
 
+namespace {
+
+// One value as the launcher reads it: the file loaded once, then looked up.
+Text ReadValue(FakePlatform& platform, WStr iniPath, WStr section, WStr key) {
+    IniFile ini;
+    LoadIniFile(platform, iniPath, ini);
+    return GetIniValue(platform, ini, iniPath, section, key);
+}
+
+}  // namespace
+
 TEST(IniPath, JoinsDirectoryBaseNameAndExtension) {
     EXPECT_EQ(ToStd(BuildIniPath(L"C:\\disc\\setup", L"launcher")), L"C:\\disc\\setup\\launcher.ini");
     // A drive's root already ends in a backslash; the separator is still added.
@@ -14,10 +25,10 @@ TEST(GetIniValue, MissingEmptyAndPresentValues) {
     FakePlatform platform;
     platform.Set(L"DIALOG", L"Caption", L"Acme Setup");
     platform.Set(L"DIALOG", L"Show", L"");
-    EXPECT_EQ(ToStd(GetIniValue(platform, L"x.ini", L"DIALOG", L"Caption")), L"Acme Setup");
-    EXPECT_EQ(ToStd(GetIniValue(platform, L"x.ini", L"DIALOG", L"Show")), L"False");
-    EXPECT_EQ(ToStd(GetIniValue(platform, L"x.ini", L"DIALOG", L"Icon")), L"False");
-    EXPECT_EQ(ToStd(GetIniValue(platform, L"x.ini", L"NOSECTION", L"Show")), L"False");
+    EXPECT_EQ(ToStd(ReadValue(platform, L"x.ini", L"DIALOG", L"Caption")), L"Acme Setup");
+    EXPECT_EQ(ToStd(ReadValue(platform, L"x.ini", L"DIALOG", L"Show")), L"False");
+    EXPECT_EQ(ToStd(ReadValue(platform, L"x.ini", L"DIALOG", L"Icon")), L"False");
+    EXPECT_EQ(ToStd(ReadValue(platform, L"x.ini", L"NOSECTION", L"Show")), L"False");
 }
 
 TEST(GetIniValue, LongValuesComeBackWholeUpToTheLongestCommandLine) {
@@ -25,7 +36,7 @@ TEST(GetIniValue, LongValuesComeBackWholeUpToTheLongestCommandLine) {
     for (std::size_t length : {254u, 300u, 32767u}) {
         std::wstring value(length, L'x');
         platform.Set(L"DIALOG", L"DefaultAction", value);
-        EXPECT_EQ(ToStd(GetIniValue(platform, L"x.ini", L"DIALOG", L"DefaultAction")), value) << length;
+        EXPECT_EQ(ToStd(ReadValue(platform, L"x.ini", L"DIALOG", L"DefaultAction")), value) << length;
     }
 }
 
@@ -33,7 +44,7 @@ TEST(GetIniValue, ValuePastTheLongestCommandLineIsReported) {
     FakePlatform platform;
     platform.Set(L"DIALOG", L"DefaultAction", std::wstring(32768, L'x'));
     try {
-        GetIniValue(platform, L"C:\\disc\\launcher.ini", L"DIALOG", L"DefaultAction");
+        ReadValue(platform, L"C:\\disc\\launcher.ini", L"DIALOG", L"DefaultAction");
         FAIL() << "a value that was cut was used";
     } catch (const ProgramEnded& ended) {
         EXPECT_EQ(ended.exitCode, static_cast<int>(ErrorKind::ValueTooLong));
@@ -47,10 +58,69 @@ TEST(GetIniValue, ValuePastTheLongestCommandLineIsReported) {
 TEST(GetIniTruthValue, TextThatIsNoTruthValueIsReportedWithItsOrigin) {
     FakePlatform platform;
     platform.Set(L"BUTTON2", L"Show", L"maybe");
-    EXPECT_THROW(GetIniTruthValue(platform, L"C:\\d\\l.ini", L"BUTTON2", L"Show"), ProgramEnded);
+    IniFile ini;
+    LoadIniFile(platform, L"C:\\d\\l.ini", ini);
+    EXPECT_THROW(GetIniTruthValue(platform, ini, L"C:\\d\\l.ini", L"BUTTON2", L"Show"), ProgramEnded);
     ASSERT_EQ(platform.messages.size(), 1u);
     const std::wstring& report = platform.messages[0];
     EXPECT_NE(report.find(L"Run-time error 10"), std::wstring::npos) << report;
     EXPECT_NE(report.find(L"\"maybe\""), std::wstring::npos) << report;
     EXPECT_NE(report.find(L"[BUTTON2] Show in C:\\d\\l.ini"), std::wstring::npos) << report;
+}
+
+TEST(LoadIniFile, AFileThatCannotBeReadIsReportedWithTheSystemsReason) {
+    struct Case {
+        const char* what;
+        ReadResult read;
+        std::string bytes;
+        const wchar_t* reason;
+    };
+    const Case cases[] = {
+        {"read error", {false, 5, Text(L"Access is denied.")}, "", L"Windows says: Access is denied. (error 5)"},
+        {"larger than the limit", {true, 0, Text()}, std::string(kLargestIniFile + 1, ' '), L"(error 223)"},
+    };
+    for (const Case& c : cases) {
+        FakePlatform platform;
+        platform.nextRead = ReadResult{c.read.ok, c.read.systemError, Text(c.read.systemMessage)};
+        platform.iniBytes = c.bytes;
+        IniFile ini;
+        try {
+            LoadIniFile(platform, L"R:\\\\launcher.ini", ini);
+            ADD_FAILURE() << c.what << ": an unreadable file read as empty";
+        } catch (const ProgramEnded& ended) {
+            EXPECT_EQ(ended.exitCode, static_cast<int>(ErrorKind::IniUnreadable)) << c.what;
+        }
+        ASSERT_EQ(platform.messages.size(), 1u) << c.what;
+        const std::wstring& report = platform.messages[0];
+        EXPECT_NE(report.find(L"Run-time error 3: The INI file could not be read."), std::wstring::npos) << report;
+        EXPECT_NE(report.find(L"File: \"R:\\\\launcher.ini\""), std::wstring::npos) << report;
+        EXPECT_NE(report.find(c.reason), std::wstring::npos) << report;
+    }
+}
+
+TEST(LoadIniFile, EachEncodingReadsTheSameCaption) {
+    // "Grüße" and a Japanese word: UTF-8 with and without a mark, UTF-16 LE
+    // and BE; Latin-1 text only where the ANSI code page can hold it.
+    const std::string utf8 = "[DIALOG]\r\nCaption=Gr\xC3\xBC\xC3\x9F" "e \xE6\x97\xA5\xE6\x9C\xAC\r\n";
+    const std::wstring expected = L"Gr\u00FC\u00DFe \u65E5\u672C";
+    auto utf16 = [&](bool bigEndian) {
+        std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (wchar_t ch : L"[DIALOG]\r\nCaption=" + expected + L"\r\n") {
+            char high = static_cast<char>(ch >> 8), low = static_cast<char>(ch & 0xFF);
+            out += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return out;
+    };
+    const std::pair<const char*, std::string> files[] = {
+        {"UTF-8", utf8}, {"UTF-8 with mark", "\xEF\xBB\xBF" + utf8},
+        {"UTF-16 LE", utf16(false)}, {"UTF-16 BE", utf16(true)},
+    };
+    for (const auto& [what, bytes] : files) {
+        FakePlatform platform;
+        platform.iniBytes = bytes;
+        EXPECT_EQ(ToStd(ReadValue(platform, L"x.ini", L"DIALOG", L"Caption")), expected) << what;
+    }
+    FakePlatform ansi;
+    ansi.iniBytes = "[DIALOG]\r\nCaption=Gr\xFC\xDF" "e\r\n";
+    EXPECT_EQ(ToStd(ReadValue(ansi, L"x.ini", L"DIALOG", L"Caption")), L"Gr\u00FC\u00DFe");
 }

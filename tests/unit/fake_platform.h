@@ -1,10 +1,12 @@
-// An in-memory stand-in for the system: a configuration file as a table, a
-// set of existing files, and a record of messages and starts.
+// An in-memory stand-in for the system: a configuration file's bytes (written
+// from a table, or given raw), a set of existing files, and a record of file
+// reads, messages and starts.
 #pragma once
 
 #include <algorithm>
 #include <cwctype>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,6 +20,35 @@ struct ProgramEnded {
     int exitCode;
 };
 
+// UTF-16 code units (what the launcher works in) as UTF-8.
+inline std::string Utf8(const std::wstring& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::uint32_t code = static_cast<std::uint32_t>(text[i]) & 0xFFFF;
+        std::uint32_t next = i + 1 < text.size() ? static_cast<std::uint32_t>(text[i + 1]) & 0xFFFF : 0;
+        if (code >= 0xD800 && code < 0xDC00 && next >= 0xDC00 && next < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (next - 0xDC00);
+            ++i;
+        }
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (code >> 18));
+            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
+}
+
 inline std::wstring Lower(std::wstring text) {
     std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
     return text;
@@ -29,13 +60,15 @@ public:
     std::wstring exeBaseName = L"launcher";
     std::set<std::wstring> files;                                  // lower-cased full or relative paths
     std::map<std::wstring, std::map<std::wstring, std::wstring>> ini;   // lower-cased section, key
+    std::optional<std::string> iniBytes;   // when set, the file's bytes instead of the table
+    ReadResult nextRead{true, 0, Text()};   // a failure here fails every read
     std::vector<std::wstring> messages;
     struct Start {
         std::wstring program, parameters;
     };
     std::vector<Start> starts;
     StartResult nextStart{StartOutcome::Started, 0, Text()};
-    std::vector<std::wstring> reads;   // "SECTION/Key" in order
+    std::vector<std::wstring> fileReads;   // paths, in order
 
     void Set(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
         ini[Lower(section)][Lower(key)] = value;
@@ -45,18 +78,29 @@ public:
     Text CurrentDirectory() override { return Text(currentDirectory); }
     Text ExecutableBaseName() override { return Text(exeBaseName); }
     bool FileExists(WStr path) override { return files.count(Lower(std::wstring(path))) > 0; }
-    std::uint32_t ReadProfileString(WStr, WStr section, WStr key, wchar_t* buffer, std::uint32_t size) override {
-        reads.push_back(std::wstring(section) + L"/" + std::wstring(key));
-        std::wstring value;
-        auto s = ini.find(Lower(std::wstring(section)));
-        if (s != ini.end()) {
-            auto k = s->second.find(Lower(std::wstring(key)));
-            if (k != s->second.end()) value = k->second;
+    // The table as a file: every value in quotes, so it reads back exactly.
+    std::wstring IniText() const {
+        std::wstring text;
+        for (const auto& [section, keys] : ini) {
+            text += L"[" + section + L"]\r\n";
+            for (const auto& [key, value] : keys) text += key + L"=\"" + value + L"\"\r\n";
         }
-        std::uint32_t count = std::min<std::uint32_t>(static_cast<std::uint32_t>(value.size()), size - 1);
-        std::copy_n(value.data(), count, buffer);
-        buffer[count] = L'\0';
-        return count;
+        return text;
+    }
+    ReadResult ReadWholeFile(WStr path, std::size_t maxBytes, ByteBuffer& bytes) override {
+        fileReads.emplace_back(path);
+        if (!nextRead.ok) return ReadResult{false, nextRead.systemError, Text(nextRead.systemMessage)};
+        std::string data = iniBytes ? *iniBytes : "\xEF\xBB\xBF" + Utf8(IniText());
+        if (data.size() > maxBytes) return ReadResult{false, 223, Text(L"The file is too large.")};
+        std::copy(data.begin(), data.end(), bytes.Allocate(data.size()));
+        bytes.SetSize(data.size());
+        return ReadResult{true, 0, Text()};
+    }
+    // As Windows-1252 would, for the characters the tests use (Latin-1).
+    Text TextFromAnsi(const std::uint8_t* data, std::size_t size) override {
+        Text text;
+        for (std::size_t i = 0; i < size; ++i) text.Append(static_cast<wchar_t>(data[i]));
+        return text;
     }
     void ShowErrorMessage(WStr text) override { messages.emplace_back(text); }
     StartResult StartCommand(WStr program, WStr parameters) override {

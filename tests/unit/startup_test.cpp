@@ -31,7 +31,7 @@ TEST(Startup, MissingIniNamesThePathTried) {
     ASSERT_EQ(launch.platform.messages.size(), 1u);
     EXPECT_EQ(launch.platform.messages[0],
               L"C:\\disc\\launcher.ini doesn't exist. INI filename must be the same as EXE filename.");
-    EXPECT_TRUE(launch.platform.reads.empty());
+    EXPECT_TRUE(launch.platform.fileReads.empty());
 }
 
 TEST(Startup, IniIsNamedAfterTheExe) {
@@ -52,7 +52,7 @@ TEST(Startup, DirectLaunchRunsTheDefaultActionAndTouchesNoWindow) {
     ASSERT_EQ(launch.platform.starts.size(), 1u);
     EXPECT_EQ(launch.platform.starts[0].program, L"Setup.exe");
     EXPECT_TRUE(launch.view.calls.empty());
-    EXPECT_EQ(launch.platform.reads, (std::vector<std::wstring>{L"DIALOG/Show", L"DIALOG/DefaultAction"}));
+    EXPECT_EQ(launch.platform.fileReads, std::vector<std::wstring>{L"C:\\disc\\launcher.ini"});
 }
 
 TEST(Startup, ExitEndsAtOnceAndStartsNothing) {
