@@ -13,6 +13,7 @@ add_library(core STATIC ${CORE_SOURCES})
 target_include_directories(core PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}")
 target_compile_options(core PRIVATE -Wall -Wextra)
 
+add_subdirectory(checker)
 add_subdirectory(tests/unit)
 
 # Folders of the cross builds, given by the Makefile.

@@ -29,6 +29,8 @@ target_link_options(launcher PRIVATE ${PRODUCT_LINK_OPTIONS})
 target_link_libraries(launcher PRIVATE shell32 ole32 user32 gdi32 kernel32)
 include(cmake/resources.cmake)
 
+add_subdirectory(checker)
+
 if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/tests/tools/CMakeLists.txt")
     add_subdirectory(tests/tools)
 endif()

@@ -2,10 +2,13 @@
 """Puts the release together: OUT/x64/NAME.exe, OUT/x86/NAME.exe, signed when
 a certificate is given, and per architecture a zip that is a complete disc
 root: the exe, the example INI named after it, an autorun.inf that starts it,
-and the example's picture, icon and files.
+and the example's picture, icon and files. With --checker and --checker-exe,
+also the disc checker for authors: OUT/tools/launcher-check (Linux) and
+OUT/tools/launcher-check.exe (Windows).
 
     dist.py --out dist --name NAME --version VERSION --x64 EXE --x86 EXE
             --example DIR [--sign-cert CERT [--sign-key KEY]]
+            [--checker PROGRAM --checker-exe EXE]
 """
 
 import argparse
@@ -72,6 +75,8 @@ def main():
     parser.add_argument("--example", required=True)
     parser.add_argument("--sign-cert", default="")
     parser.add_argument("--sign-key", default="-")
+    parser.add_argument("--checker", default="")
+    parser.add_argument("--checker-exe", default="")
     args = parser.parse_args()
 
     exes = {}
@@ -92,6 +97,15 @@ def main():
         write_zip(archive, entries)
         print(exe)
         print(archive)
+
+    tools = os.path.join(args.out, "tools")
+    for built, name in ((args.checker, "launcher-check"), (args.checker_exe, "launcher-check.exe")):
+        if built:
+            os.makedirs(tools, exist_ok=True)
+            target = os.path.join(tools, name)
+            shutil.copyfile(built, target)
+            os.chmod(target, 0o755)
+            print(target)
     return 0
 
 

@@ -15,7 +15,7 @@ EXAMPLE = os.path.join(ROOT, "example")
 
 
 class DistTest(unittest.TestCase):
-    x64 = x86 = None
+    x64 = x86 = checker = checker_exe = None
 
     def test_signed_exes_and_disc_zips(self):
         with tempfile.TemporaryDirectory() as work:
@@ -26,7 +26,8 @@ class DistTest(unittest.TestCase):
             subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "dist.py"), "--out", out,
                             "--name", "autorun", "--version", "2.1", "--x64", self.x64, "--x86", self.x86,
                             "--example", EXAMPLE, "--sign-cert", os.path.join(work, "cert.pem"),
-                            "--sign-key", os.path.join(work, "key.pem")], check=True, capture_output=True)
+                            "--sign-key", os.path.join(work, "key.pem"), "--checker", self.checker,
+                            "--checker-exe", self.checker_exe], check=True, capture_output=True)
             for arch in ("x64", "x86"):
                 with self.subTest(arch):
                     exe = os.path.join(out, arch, "autorun.exe")
@@ -47,7 +48,18 @@ class DistTest(unittest.TestCase):
                         self.assertIn("icon=autorun.exe,0\r\n", autorun)
                         self.assertNotIn("launcher.exe", autorun)
 
+                        # The disc as shipped passes the shipped checker without a finding.
+                        disc = os.path.join(work, "disc-" + arch)
+                        archive.extractall(disc)
+                    checked = subprocess.run([os.path.join(out, "tools", "launcher-check"), disc],
+                                             capture_output=True, text=True)
+                    self.assertEqual((checked.returncode, checked.stdout, checked.stderr), (0, "", ""))
+            for tool, built in (("launcher-check", self.checker), ("launcher-check.exe", self.checker_exe)):
+                with open(os.path.join(out, "tools", tool), "rb") as copied, open(built, "rb") as original:
+                    self.assertEqual(copied.read(), original.read(), tool)
+                self.assertTrue(os.access(os.path.join(out, "tools", tool), os.X_OK), tool)
+
 
 if __name__ == "__main__":
-    DistTest.x64, DistTest.x86 = sys.argv[1], sys.argv[2]
+    DistTest.x64, DistTest.x86, DistTest.checker, DistTest.checker_exe = sys.argv[1:5]
     unittest.main(argv=sys.argv[:1])
