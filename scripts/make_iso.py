@@ -121,7 +121,8 @@ def main(argv):
         print("iso: the image would land inside the disc folder it is made of (%s)" % out, file=sys.stderr)
         return 2
 
-    verdict = run_checker(args.checker, disc, args.name)
+    # The checker names files by the path as the author gave it.
+    verdict = run_checker(args.checker, args.disc, args.name)
     if verdict:
         return verdict
     image = write_image(disc, args.label, out)

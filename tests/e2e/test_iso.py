@@ -2,8 +2,9 @@
 on anything but a pass no image is written; a written image holds every file
 of the disc under its own name for Windows (Joliet) and for Unix (Rock Ridge)
 with the volume label; and the launcher starts from the image's tree on a
-CD-ROM drive. A stand-in checker takes the real one's place: a script that
-logs its arguments and ends with the exit status it is given."""
+CD-ROM drive. A stand-in checker (a script that logs its arguments and ends
+with the exit status it is given) shows how each verdict is taken; the real
+one (LAUNCHER_CHECK) passes a sound disc and stops a faulty one."""
 
 import filecmp
 import os
@@ -157,6 +158,25 @@ class IsoTest(unittest.TestCase):
             self.assertEqual(result.returncode, 2, result.stderr)
             self.assertIn("cannot run the checker", result.stderr)
             self.assertFalse(os.path.exists(os.path.join(self.root, "dist")))
+
+    def test_the_real_checker_lets_a_sound_disc_through_and_stops_a_faulty_one(self):
+        checker = os.environ.get("LAUNCHER_CHECK", "")
+        self.assertTrue(os.path.isfile(checker), "LAUNCHER_CHECK names no checker: %r" % checker)
+        disc = example_disc(self.root)
+        out = os.path.join(self.root, "dist")
+        result = make_iso(checker, disc, "SOUND", out)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        self.assertEqual(os.listdir(out), ["SOUND.iso"])
+
+        ini = os.path.join(disc, harness.LAUNCHER_NAME + ".ini")
+        with open(ini, encoding="latin-1") as f:
+            text = f.read()
+        with open(ini, "w", encoding="latin-1") as f:
+            f.write(text.replace("Picture=splash.bmp", "Picture=splash.png"))
+        result = make_iso(checker, disc, "FAULTY", out)
+        self.assertEqual(result.returncode, 1, result.stdout + result.stderr)
+        self.assertIn("(exit code %d)" % harness.EXIT_PICTURE_MISSING, result.stdout)
+        self.assertEqual(os.listdir(out), ["SOUND.iso"])
 
     def test_wrong_labels_and_places_are_refused_before_the_checker_runs(self):
         disc = example_disc(self.root)
