@@ -27,9 +27,10 @@ import tempfile
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 E2E = os.path.join(ROOT, "tests", "e2e")
 
-# (percent, LogPixels). At 200 % the window is about 980 x 740 with its frame.
+# (percent, LogPixels). At 200 % the window is about 970 x 735 with its frame.
 SCALES = [(100, 96), (150, 144), (200, 192)]
 DESKTOP = "1600x1200"
+WINDOW_TIMEOUT_MS = 20000
 
 
 def disc_exe_name(folder):
@@ -56,6 +57,8 @@ def exe_for_name(exe, name, work):
 
 
 def error_report(run):
+    if run.raw.get("timed_out"):
+        return "The launcher showed no window within %d s." % (WINDOW_TIMEOUT_MS // 1000)
     lines = ["The launcher ended with exit code %s and showed no window." % run.exit_code]
     for box in run.message_boxes:
         lines += ["", "It reported:", "", box.get("title", ""), box.get("text", "")]
@@ -73,7 +76,7 @@ def shoot(harness, images, exe, disc, percent, dpi, png):
         screen = os.path.join(session.root, "screen.bmp")
         # No actions: the inspector ends the launcher once its window has
         # been recorded, and at once whatever it started.
-        run = session.run(harness.win_path(exe), cwd=harness.win_path(disc), timeout_ms=20000,
+        run = session.run(harness.win_path(exe), cwd=harness.win_path(disc), timeout_ms=WINDOW_TIMEOUT_MS,
                           settle_ms=1000, children_ms=0, screen_shot=screen)
         if run.window is None:
             print(error_report(run), file=sys.stderr)
