@@ -21,6 +21,13 @@ COPYRIGHT ?=
 VERSION ?= 1.0.0.0
 JOBS ?= $(shell nproc)
 
+# Sub-makes (CMake's own Makefiles) print what they build, not where.
+MAKEFLAGS += --no-print-directory
+
+# A toolchain file is read only when a build folder is first configured;
+# given again later, CMake warns that it went unused.
+toolchain = $(if $(wildcard $(BUILD)/$(1)/CMakeCache.txt),,-DCMAKE_TOOLCHAIN_FILE=cmake/$(2).cmake)
+
 # Each value reaches CMake as one shell word, whatever quotes it holds.
 quote = '$(subst ','\'',$(1))'
 PRODUCT_FLAGS = -DLAUNCHER_NAME=$(call quote,$(NAME)) -DLAUNCHER_TITLE=$(call quote,$(TITLE)) \
@@ -36,12 +43,12 @@ deps:
 	@sh scripts/install-deps.sh
 
 x64: deps
-	@cmake -S . -B $(BUILD)/x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+	@cmake -S . -B $(BUILD)/x64 $(call toolchain,x64,mingw-x86_64) \
 		-DCMAKE_BUILD_TYPE=Release $(PRODUCT_FLAGS) >/dev/null
 	@cmake --build $(BUILD)/x64 -j $(JOBS)
 
 x86: deps
-	@cmake -S . -B $(BUILD)/x86 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	@cmake -S . -B $(BUILD)/x86 $(call toolchain,x86,mingw-i686) \
 		-DCMAKE_BUILD_TYPE=Release $(PRODUCT_FLAGS) >/dev/null
 	@cmake --build $(BUILD)/x86 -j $(JOBS)
 
@@ -112,17 +119,22 @@ demo: x64
 # SIGN_PASSWORD_FILE and SIGN_TIMESTAMP are read by scripts/sign.sh.
 SIGN_CERT ?=
 SIGN_KEY ?= -
+# A product's own title and icon replace the example disc's texts and icon;
+# without them (the default title) the example stays as it is.
+DIST_BRANDING = $(if $(filter-out file,$(origin TITLE)),--title $(call quote,$(TITLE))) \
+	$(if $(ICON),--icon $(call quote,$(abspath $(ICON))))
 dist: x64 x86 checker
 	@python3 scripts/dist.py --out dist --name $(call quote,$(NAME)) --version $(call quote,$(VERSION)) \
 		--x64 $(call quote,$(BUILD)/x64/$(NAME).exe) --x86 $(call quote,$(BUILD)/x86/$(NAME).exe) \
 		--example example --sign-cert $(call quote,$(SIGN_CERT)) --sign-key $(call quote,$(SIGN_KEY)) \
-		--checker $(CHECKER) --checker-exe $(BUILD)/x64/launcher-check.exe
+		--checker $(CHECKER) --checker-exe $(BUILD)/x64/launcher-check.exe \
+		$(DIST_BRANDING)
 
 bench: x64 x86
-	@cmake -S . -B $(BUILD)/bench-x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+	@cmake -S . -B $(BUILD)/bench-x64 $(call toolchain,bench-x64,mingw-x86_64) \
 		-DCMAKE_BUILD_TYPE=Release -DLAUNCHER_BENCH=ON $(PRODUCT_FLAGS) >/dev/null
 	@cmake --build $(BUILD)/bench-x64 -j $(JOBS) >/dev/null
-	@python3 bench/bench.py --build $(abspath $(BUILD)) --name $(call quote,$(NAME))
+	@python3 bench/bench.py --build $(abspath $(BUILD)) --name $(call quote,$(NAME)) --title $(call quote,$(TITLE))
 
 clean:
 	rm -rf $(BUILD) dist

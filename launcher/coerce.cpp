@@ -33,6 +33,23 @@ bool ParseRadixLiteral(WStr text, bool& isLiteral, std::uint32_t& pattern) {
     return true;
 }
 
+// mantissa times ten to the exponent. Powers up to 10^22 are exact in a
+// double, so "2.5" is exactly 25 / 10; larger ones go in two steps, so
+// neither leaves a double's range while the product is inside it. Zero
+// stays zero whatever the exponent. A product too large for a double is
+// infinity, which every range check refuses.
+double Scale(double mantissa, long long exponent) {
+    if (mantissa == 0 || exponent == 0) return mantissa;
+    if (exponent >= -22 && exponent <= 22) {
+        double power = 1;
+        for (long long n = exponent < 0 ? -exponent : exponent; n > 0; --n) power *= 10;
+        return exponent < 0 ? mantissa / power : mantissa * power;
+    }
+    const long long half = exponent / 2;
+    return mantissa * std::pow(10.0, static_cast<double>(half)) *
+           std::pow(10.0, static_cast<double>(exponent - half));
+}
+
 }  // namespace
 
 std::optional<double> ParseNumber(WStr text) {
@@ -46,18 +63,28 @@ std::optional<double> ParseNumber(WStr text) {
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-    double value = 0;
+    // The first significant digits make the mantissa; every further digit
+    // only moves the decimal point. So a decimal of 400 digits reads like
+    // "1e400", and a long fraction never falls below a double's range
+    // before its exponent lifts it.
+    constexpr double kMantissaLimit = 1e17;
+    double mantissa = 0;
+    long long exponent = 0;
     int digits = 0;
     while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
-        value = value * 10 + (text[i++] - L'0');
+        if (mantissa < kMantissaLimit) mantissa = mantissa * 10 + (text[i] - L'0');
+        else ++exponent;
+        ++i;
         ++digits;
     }
     if (i < text.size() && text[i] == L'.') {
         ++i;
-        double scale = 0.1;
         while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
-            value += (text[i++] - L'0') * scale;
-            scale /= 10;
+            if (mantissa < kMantissaLimit) {
+                mantissa = mantissa * 10 + (text[i] - L'0');
+                --exponent;
+            }
+            ++i;
             ++digits;
         }
     }
@@ -66,18 +93,18 @@ std::optional<double> ParseNumber(WStr text) {
         ++i;
         bool negativeExponent = false;
         if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negativeExponent = text[i++] == L'-';
-        int exponent = 0, exponentDigits = 0;
+        long long written = 0;
+        int exponentDigits = 0;
         while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
-            if (exponent < 10000) exponent = exponent * 10 + (text[i] - L'0');
+            if (written < 100000) written = written * 10 + (text[i] - L'0');
             ++i;
             ++exponentDigits;
         }
         if (exponentDigits == 0) return std::nullopt;
-        // Zero stays zero whatever the exponent; 0 times an infinite power would not.
-        if (value != 0) value *= std::pow(10.0, negativeExponent ? -exponent : exponent);
+        exponent += negativeExponent ? -written : written;
     }
-    if (i != text.size() || !std::isfinite(value)) return std::nullopt;
-    return negative ? -value : value;
+    if (i != text.size()) return std::nullopt;
+    return negative ? -Scale(mantissa, exponent) : Scale(mantissa, exponent);
 }
 
 std::optional<bool> ToTruthValue(WStr text) {
@@ -89,6 +116,7 @@ std::optional<bool> ToTruthValue(WStr text) {
 }
 
 double RoundHalfEven(double value) {
+    if (!std::isfinite(value)) return value;
     double floor = std::floor(value);
     double fraction = value - floor;
     if (fraction > 0.5) return floor + 1;

@@ -7,7 +7,9 @@
 
 #include "errors.h"
 
-// A number as the configuration writes it; surrounding blanks allowed.
+// A number as the configuration writes it; surrounding blanks allowed. One
+// too large for a double (however it is written: 400 digits or "1e400")
+// comes back as infinity with its sign, never as "no number".
 std::optional<double> ParseNumber(WStr text);
 
 // "True"/"False" in any letter case, or a number: zero is false, any other

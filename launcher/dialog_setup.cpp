@@ -60,7 +60,8 @@ void FrmSplash::ApplyLayout(int count) {
 }
 
 void FrmSplash::ButtonClick(int index) {
-    if (index < 0 || index >= kButtonSlots) return;
+    if (actionRunning_ || index < 0 || index >= kButtonSlots) return;
+    actionRunning_ = true;
     ValueOrigin origin{actionSections_[index], L"Action", iniPath_};
     RunAction(platform_, actions_[index], L"", &origin);
 }

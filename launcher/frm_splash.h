@@ -17,9 +17,13 @@ public:
     // to create it is reported and ends the program.
     void FormLoad();
     // A click on button `index`; starts its action and ends the program.
+    // A run starts at most one action: a click that arrives while one is
+    // under way (its report is up) does nothing.
     void ButtonClick(int index) override;
-    // The window was closed: ends the program, starting nothing.
-    [[noreturn]] void FormUnload() override;
+    // The window was closed: ends the program, starting nothing. While an
+    // action is under way its own end stands (a report's exit code is not
+    // lost), and this returns.
+    void FormUnload() override;
 
     // Fills the buttons from "BUTTON1" to "BUTTON5"; returns how many.
     std::int16_t SetupButtons();
@@ -40,6 +44,7 @@ private:
     Text iniPath_;
     IniFile ini_;   // the configuration file, read once at start-up
     std::int16_t buttonCount_ = 0;
+    bool actionRunning_ = false;
     Text actions_[kButtonSlots];
     Text actionSections_[kButtonSlots];   // for reports: the section each action came from
 };

@@ -41,7 +41,7 @@ class SplashEvents {
 public:
     virtual void ButtonClick(int index) = 0;
     // The window was closed, by the user or the system.
-    [[noreturn]] virtual void FormUnload() = 0;
+    virtual void FormUnload() = 0;
 
 protected:
     ~SplashEvents() = default;

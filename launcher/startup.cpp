@@ -28,6 +28,8 @@ void FrmSplash::FormLoad() {
                                      shown.systemError});
 }
 
-void FrmSplash::FormUnload() { platform_.EndProgram(0); }
+void FrmSplash::FormUnload() {
+    if (!actionRunning_) platform_.EndProgram(0);
+}
 
 Text FrmSplash::Read(WStr section, WStr key) { return GetIniValue(platform_, ini_, iniPath_, section, key); }

@@ -44,8 +44,14 @@ void Text::Grow(std::size_t needed) {
 }
 
 Text& Text::Append(WStr text) {
+    // text may be a view of this very buffer, which growing can move: find
+    // it again by its offset. memmove keeps an overlapping copy safe.
+    const auto address = reinterpret_cast<std::uintptr_t>(text.data());
+    const auto start = reinterpret_cast<std::uintptr_t>(data_);
+    const bool ownText = data_ && address >= start && address <= start + length_ * sizeof(wchar_t);
+    const std::size_t ownOffset = ownText ? (address - start) / sizeof(wchar_t) : 0;
     Grow(length_ + text.size());
-    // text may point into this buffer; memmove keeps that safe.
+    if (ownText) text = WStr(data_ + ownOffset, text.size());
     if (!text.empty()) std::memmove(data_ + length_, text.data(), text.size() * sizeof(wchar_t));
     length_ += text.size();
     data_[length_] = L'\0';

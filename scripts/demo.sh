@@ -18,6 +18,17 @@ export WINEPREFIX="$work/wine-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# A new Wine prefix opens no text document (the example's "Read me" would
+# report error 193); Windows opens it in Notepad. Give the demo's prefix the
+# association Windows has, once.
+associate_text_files() {
+    [ -f "$WINEPREFIX/.demo-txt-association" ] && return 0
+    wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
+    wine reg add 'HKCR\txtfile\shell\open\command' /ve /t REG_EXPAND_SZ \
+        /d '%SystemRoot%\system32\notepad.exe %1' /f >/dev/null 2>&1
+    touch "$WINEPREFIX/.demo-txt-association"
+}
+
 xvfb_pid=""
 cleanup() {
     # Only our own prefix's processes and our own Xvfb.
@@ -43,6 +54,7 @@ fi
 
 if [ -n "${DISPLAY:-}" ]; then
     [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+    associate_text_files
     cd "$disc"
     status=0
     wine "$exe" || status=$?
@@ -64,6 +76,7 @@ done
 export DISPLAY=":$(cat "$work/display")"
 
 [ -d "$WINEPREFIX" ] || { echo "Creating a Wine prefix for the demo (once, about 20 s)..."; wineboot -i >/dev/null 2>&1; }
+associate_text_files
 
 # Wine's virtual desktop draws frames and title bars, which a bare Xvfb
 # without a window manager does not. The splash window opens centred on it.

@@ -6,13 +6,18 @@ and the example's picture, icon and files. With --checker and --checker-exe,
 also the disc checker for authors: OUT/tools/launcher-check (Linux) and
 OUT/tools/launcher-check.exe (Windows).
 
+A product's title (--title) becomes the window caption in the INI and the
+drive's label and AutoPlay text in autorun.inf; its icon (--icon) replaces
+the example's window icon. Without them the example's own texts and icon stay.
+
     dist.py --out dist --name NAME --version VERSION --x64 EXE --x86 EXE
-            --example DIR [--sign-cert CERT [--sign-key KEY]]
+            --example DIR [--title TITLE] [--icon ICO] [--sign-cert CERT [--sign-key KEY]]
             [--checker PROGRAM --checker-exe EXE]
 """
 
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -25,9 +30,9 @@ NOT_ON_DISC = {"make_example_art.py", ".gitattributes", "__pycache__"}
 ZIP_TIME = (2000, 1, 1, 0, 0, 0)
 
 
-def disc_files(example, name):
+def disc_files(example, name, title=None, icon=None):
     """[(path in the zip, bytes)] of the example disc for an exe called
-    NAME.exe."""
+    NAME.exe, with the product's title and icon where given."""
     files = []
     for folder, subfolders, names in os.walk(example):
         subfolders[:] = sorted(d for d in subfolders if d not in NOT_ON_DISC)
@@ -40,20 +45,49 @@ def disc_files(example, name):
                 data = file.read()
             if inside == "launcher.ini":
                 inside = name + ".ini"
+                data = ini_for(data, title)
             elif inside == "autorun.inf":
-                data = autorun_for(data, name)
+                data = autorun_for(data, name, title)
+            elif inside == "product.ico" and icon:
+                with open(icon, "rb") as file:
+                    data = file.read()
             files.append((inside, data))
     return files
 
 
-def autorun_for(data, name):
-    """The example autorun.inf made to start NAME.exe. Windows reads it in
-    the ANSI code page unless it is UTF-16 with a byte-order mark, so a name
-    beyond ASCII gets the whole file in UTF-16."""
-    text = data.decode("ascii").replace("launcher.exe", name + ".exe")
+def set_value(text, section, key, value):
+    """text with the value of `key=` in [section] replaced (the example has
+    the key there once)."""
+    pattern = r"(?ims)(^\[%s\][^\[]*?^%s=)[^\r\n]*" % (re.escape(section), re.escape(key))
+    replaced, count = re.subn(pattern, lambda m: m.group(1) + value, text, count=1)
+    if count != 1:
+        raise SystemExit("dist: no %s= in [%s] of the example" % (key, section))
+    return replaced
+
+
+def windows_text(text):
+    """Windows reads INI and autorun.inf files in the ANSI code page unless
+    they are UTF-16 with a byte-order mark: ASCII stays ASCII, anything
+    else becomes UTF-16."""
     if text.isascii():
         return text.encode("ascii")
     return b"\xff\xfe" + text.encode("utf-16-le")
+
+
+def ini_for(data, title):
+    """The example INI with the product's title as the window caption."""
+    if title is None:
+        return data
+    return windows_text(set_value(data.decode("ascii"), "DIALOG", "Caption", title))
+
+
+def autorun_for(data, name, title=None):
+    """The example autorun.inf made to start NAME.exe, with the product's
+    title as the drive's label and in the AutoPlay text."""
+    text = data.decode("ascii").replace("launcher.exe", name + ".exe")
+    if title is not None:
+        text = set_value(set_value(text, "autorun", "label", title), "autorun", "action", "Run " + title)
+    return windows_text(text)
 
 
 def write_zip(path, entries):
@@ -73,6 +107,8 @@ def main():
     parser.add_argument("--x64", required=True)
     parser.add_argument("--x86", required=True)
     parser.add_argument("--example", required=True)
+    parser.add_argument("--title", default=None)
+    parser.add_argument("--icon", default=None)
     parser.add_argument("--sign-cert", default="")
     parser.add_argument("--sign-key", default="-")
     parser.add_argument("--checker", default="")
@@ -89,7 +125,7 @@ def main():
         subprocess.run(["sh", os.path.join(HERE, "sign.sh"), args.sign_cert, args.sign_key,
                         exes["x64"], exes["x86"]], check=True)
 
-    disc = disc_files(args.example, args.name)
+    disc = disc_files(args.example, args.name, args.title, args.icon or None)
     for arch, exe in exes.items():
         with open(exe, "rb") as file:
             entries = [(args.name + ".exe", file.read())] + disc

@@ -70,9 +70,31 @@ Text Win32Platform::TextFromAnsi(const std::uint8_t* data, std::size_t size) {
     return text;
 }
 
+namespace {
+
+// The window a report belongs to: this thread's visible top-level window,
+// which is the splash window once it is shown (and none before). Owned by
+// it, the report stays above it and keeps it disabled until OK.
+BOOL CALLBACK TakeVisibleWindow(HWND window, LPARAM found) {
+    if (!IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+HWND ReportOwner() {
+    HWND owner = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), TakeVisibleWindow, reinterpret_cast<LPARAM>(&owner));
+    return owner;
+}
+
+}  // namespace
+
 void Win32Platform::ShowErrorMessage(WStr text) {
     Text terminated(text);
-    MessageBoxW(nullptr, terminated.CStr(), ApplicationTitle(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    // Task-modal as well: with no owner, every window of the thread is
+    // disabled while the report is up.
+    MessageBoxW(ReportOwner(), terminated.CStr(), ApplicationTitle(),
+                MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TASKMODAL);
 }
 
 Text SystemErrorText(unsigned long error) {

@@ -53,9 +53,16 @@ UniqueBitmap ComposeBackBuffer(PixelSize client, COLORREF color, const SplashPic
     return bitmap;
 }
 
-void PaintBackBuffer(HDC target, HBITMAP backBuffer, PixelSize client) {
-    UniqueDC source(CreateCompatibleDC(target));
-    if (!source || !backBuffer) return;
+void PaintBackBuffer(HDC target, HBITMAP backBuffer, PixelSize client, COLORREF color) {
+    UniqueDC source(backBuffer ? CreateCompatibleDC(target) : nullptr);
+    if (!source) {
+        // Short of memory for the composed picture: the colour at least, so
+        // the window never shows what lay behind it.
+        UniqueBrush brush(CreateSolidBrush(color));
+        RECT all{0, 0, client.width, client.height};
+        FillRect(target, &all, brush ? brush.Get() : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        return;
+    }
     HGDIOBJ previous = SelectObject(source.Get(), backBuffer);
     BitBlt(target, 0, 0, client.width, client.height, source.Get(), 0, 0, SRCCOPY);
     SelectObject(source.Get(), previous);

@@ -9,5 +9,6 @@
 
 UniqueBitmap ComposeBackBuffer(PixelSize client, COLORREF color, const SplashPicture& picture, UINT dpi);
 
-// Copies the back buffer to a device context at the client origin.
-void PaintBackBuffer(HDC target, HBITMAP backBuffer, PixelSize client);
+// Copies the back buffer to a device context at the client origin; without
+// one (it could not be made) fills the client area with color instead.
+void PaintBackBuffer(HDC target, HBITMAP backBuffer, PixelSize client, COLORREF color);

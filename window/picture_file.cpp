@@ -15,9 +15,11 @@ namespace {
 constexpr GUID kImagingFactoryV1 = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
 constexpr GUID kPremultipliedBgra = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x10}};
 
-bool FailWithLastError(ViewResult& failure) {
-    failure.systemError = GetLastError();
-    failure.systemMessage = SystemErrorText(failure.systemError);
+// error: the Win32 error read where the call failed, before any handle
+// was closed (closing one can change the thread's last error).
+bool FailWithError(ViewResult& failure, DWORD error) {
+    failure.systemError = error;
+    failure.systemMessage = SystemErrorText(error);
     return false;
 }
 
@@ -33,21 +35,23 @@ bool FailWithResult(ViewResult& failure, HRESULT result) {
     return false;
 }
 
-// Reads up to limit bytes from the start of a file; a failure leaves its
-// reason in GetLastError.
+// The first bytes of a file, or why they could not be read.
 class FileBytes {
 public:
+    // Reads up to limit bytes from the start of the file; false with
+    // Error() set when it cannot.
     bool Read(const Text& path, std::size_t limit) {
-        unsigned long error = ReadFileStart(path.CStr(), limit, bytes_, fileSize_);
-        if (error) SetLastError(error);
-        return !error;
+        error_ = ReadFileStart(path.CStr(), limit, bytes_, fileSize_);
+        return !error_;
     }
     const std::uint8_t* Data() const { return bytes_.Data(); }
     std::size_t Size() const { return bytes_.Size(); }
     std::uint64_t FileSize() const { return fileSize_; }
+    DWORD Error() const { return error_; }
 
 private:
     ByteBuffer bytes_;
+    DWORD error_ = 0;
     std::uint64_t fileSize_ = 0;
 };
 
@@ -58,19 +62,17 @@ constexpr std::size_t kLargestMetafile = 64u << 20;
 bool LoadWindowsMetafile(const Text& path, PictureKind kind, SplashPicture& picture,
                          ViewResult& failure) {
     FileBytes file;
-    if (!file.Read(path, kLargestMetafile)) return FailWithLastError(failure);
+    if (!file.Read(path, kLargestMetafile)) return FailWithError(failure, file.Error());
     const bool placeable = kind == PictureKind::PlaceableMetafile;
     const std::size_t skip = placeable ? kPlaceableHeaderBytes : 0;
-    if (file.Size() <= skip) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FailWithLastError(failure);
-    }
+    if (file.Size() <= skip) return FailWithError(failure, ERROR_INVALID_DATA);
     TwipsSize size = placeable ? PlaceableMetafileSize(file.Data(), file.Size())
                                : WindowsMetafileExtent(file.Data(), file.Size());
     METAFILEPICT frame{MM_ANISOTROPIC, MulDiv(size.width, 2540, 1440), MulDiv(size.height, 2540, 1440), nullptr};
-    picture.metafile.Reset(SetWinMetaFileBits(static_cast<UINT>(file.Size() - skip), file.Data() + skip, nullptr,
-                                              size.valid ? &frame : nullptr));
-    if (!picture.metafile) return FailWithLastError(failure);
+    HENHMETAFILE metafile = SetWinMetaFileBits(static_cast<UINT>(file.Size() - skip), file.Data() + skip, nullptr,
+                                               size.valid ? &frame : nullptr);
+    if (!metafile) return FailWithError(failure, GetLastError());
+    picture.metafile.Reset(metafile);
     if (!size.valid) {
         // No size of its own: GDI fitted it to the screen; take that frame.
         ENHMETAHEADER header{};
@@ -78,22 +80,17 @@ bool LoadWindowsMetafile(const Text& path, PictureKind kind, SplashPicture& pict
         size = EnhancedMetafileSize(reinterpret_cast<const std::uint8_t*>(&header), sizeof header);
     }
     picture.metafileSize = size;
-    if (!size.valid) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FailWithLastError(failure);
-    }
+    if (!size.valid) return FailWithError(failure, ERROR_INVALID_DATA);
     return true;
 }
 
 bool LoadEnhancedMetafile(const Text& path, const FileBytes& head, SplashPicture& picture,
                           ViewResult& failure) {
     picture.metafileSize = EnhancedMetafileSize(head.Data(), head.Size());
-    if (!picture.metafileSize.valid) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FailWithLastError(failure);
-    }
-    picture.metafile.Reset(GetEnhMetaFileW(path.CStr()));
-    if (!picture.metafile) return FailWithLastError(failure);
+    if (!picture.metafileSize.valid) return FailWithError(failure, ERROR_INVALID_DATA);
+    HENHMETAFILE metafile = GetEnhMetaFileW(path.CStr());
+    if (!metafile) return FailWithError(failure, GetLastError());
+    picture.metafile.Reset(metafile);
     return true;
 }
 
@@ -137,7 +134,7 @@ bool LoadSplashPicture(WStr path, SplashPicture& picture, ViewResult& failure) {
     // configuration file's own.
     Text full(path);
     FileBytes head;
-    if (!head.Read(full, kPictureSniffBytes)) return FailWithLastError(failure);
+    if (!head.Read(full, kPictureSniffBytes)) return FailWithError(failure, head.Error());
     PictureKind kind = SniffPictureKind(head.Data(), head.Size());
     switch (kind) {
         case PictureKind::EnhancedMetafile:
@@ -148,9 +145,6 @@ bool LoadSplashPicture(WStr path, SplashPicture& picture, ViewResult& failure) {
         case PictureKind::Raster:
             break;
     }
-    if (!RasterFitsFile(head.Data(), head.Size(), head.FileSize())) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FailWithLastError(failure);
-    }
+    if (!RasterFitsFile(head.Data(), head.Size(), head.FileSize())) return FailWithError(failure, ERROR_INVALID_DATA);
     return LoadRaster(full, picture, failure);
 }

@@ -51,7 +51,7 @@ ViewResult SplashWindow::SetIcon(WStr path) {
     WindowIcons icons = LoadIconFile(path, dpi_, dpi_.SystemDpi());
     if (!icons.smallIcon) {
         // The loader often gives no reason; "Success" would be no help.
-        DWORD error = GetLastError();
+        DWORD error = icons.loadError;
         return ViewResult{false, error, error ? SystemErrorText(error) : Text()};
     }
     iconPath_ = path;
@@ -95,7 +95,7 @@ void SplashWindow::ApplyDpi(UINT dpi) {
     ComposeBackground();
 }
 
-bool SplashWindow::Create() {
+bool SplashWindow::Create(DWORD& error) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
@@ -105,12 +105,20 @@ bool SplashWindow::Create() {
     windowClass.hInstance = instance_;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kWindowClass;
-    if (!RegisterClassExW(&windowClass)) return false;
+    if (!RegisterClassExW(&windowClass)) {
+        error = GetLastError();
+        return false;
+    }
 
     SIZE size = WindowSize(dpi_.SystemDpi());
-    window_.Reset(CreateWindowExW(kWindowExStyle, kWindowClass, title_.CStr(), kWindowStyle, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance_, this));
-    return static_cast<bool>(window_);
+    HWND window = CreateWindowExW(kWindowExStyle, kWindowClass, title_.CStr(), kWindowStyle, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance_, this);
+    if (!window) {
+        error = GetLastError();
+        return false;
+    }
+    window_.Reset(window);
+    return true;
 }
 
 void SplashWindow::CreateButtons() {
@@ -126,8 +134,8 @@ void SplashWindow::CreateButtons() {
 }
 
 ViewResult SplashWindow::Show() {
-    if (!Create()) {
-        DWORD error = GetLastError();
+    DWORD error = 0;
+    if (!Create(error)) {
         return ViewResult{false, error, SystemErrorText(error)};
     }
     CreateButtons();
@@ -163,14 +171,18 @@ void SplashWindow::Run(SplashEvents& events) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    // The loop ends only on a quit message, never while an action runs.
     events.FormUnload();
-    __builtin_unreachable();   // FormUnload ends the program; the compiler cannot see through the call
+    std::abort();
 }
 
 void SplashWindow::OnCommand(WPARAM wParam) {
     if (!events_) return;
     const int id = LOWORD(wParam);
-    if (id == IDCANCEL) events_->FormUnload();   // Escape, like the close command
+    if (id == IDCANCEL) {   // Escape, like the close command
+        events_->FormUnload();
+        return;
+    }
     const int index = id - kFirstButtonId;
     if (HIWORD(wParam) != BN_CLICKED || index < 0 || index >= kButtonSlots || !visible_[index]) return;
     events_->ButtonClick(index);
@@ -180,19 +192,20 @@ bool SplashWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     result = 0;
     switch (message) {
         case WM_ERASEBKGND:
-            result = 1;   // WM_PAINT covers every pixel
+            result = 1;   // WM_PAINT covers every pixel, with or without a back buffer
             return true;
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window_.Get(), &paint);
-            PaintBackBuffer(dc, backBuffer_.Get(), ClientSizeForDpi(static_cast<int>(windowDpi_)));
+            PaintBackBuffer(dc, backBuffer_.Get(), ClientSizeForDpi(static_cast<int>(windowDpi_)),
+                            BackgroundColor());
             EndPaint(window_.Get(), &paint);
             return true;
         }
         case WM_PRINTCLIENT:
             // Themed buttons ask for what lies behind their rounded corners.
             PaintBackBuffer(reinterpret_cast<HDC>(wParam), backBuffer_.Get(),
-                            ClientSizeForDpi(static_cast<int>(windowDpi_)));
+                            ClientSizeForDpi(static_cast<int>(windowDpi_)), BackgroundColor());
             return true;
         case WM_COMMAND:
             OnCommand(wParam);

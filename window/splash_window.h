@@ -32,7 +32,8 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    bool Create();
+    // False with the system's error, read where it refused.
+    bool Create(DWORD& error);
     void CreateButtons();
     // Everything that depends on the resolution: font, button rectangles,
     // icons, the composed background.

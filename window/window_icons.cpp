@@ -7,10 +7,18 @@ namespace {
 WindowIcons Load(HINSTANCE instance, const wchar_t* name, UINT flags, const DpiSupport& dpi, UINT windowDpi) {
     WindowIcons icons;
     const int smallSize = dpi.Metric(SM_CXSMICON, windowDpi), largeSize = dpi.Metric(SM_CXICON, windowDpi);
+    // The error is read at the failing load: releasing the small icon
+    // afterwards can change the thread's last error.
     icons.smallIcon.Reset(static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, smallSize, smallSize, flags)));
-    if (icons.smallIcon)
-        icons.largeIcon.Reset(static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, largeSize, largeSize, flags)));
-    if (!icons.largeIcon) icons.smallIcon.Reset();
+    if (!icons.smallIcon) {
+        icons.loadError = GetLastError();
+        return icons;
+    }
+    icons.largeIcon.Reset(static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, largeSize, largeSize, flags)));
+    if (!icons.largeIcon) {
+        icons.loadError = GetLastError();
+        icons.smallIcon.Reset();
+    }
     return icons;
 }
 

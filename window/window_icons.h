@@ -10,9 +10,10 @@
 struct WindowIcons {
     UniqueIcon smallIcon;
     UniqueIcon largeIcon;
+    DWORD loadError = 0;   // when both are empty: the system's error, often 0
 };
 
-// From an icon file; both empty (and GetLastError set) when it is no icon.
+// From an icon file; both empty (and loadError set) when it is no icon.
 WindowIcons LoadIconFile(WStr path, const DpiSupport& dpi, UINT windowDpi);
 
 // The application icon built into the exe; empty when the exe has none.

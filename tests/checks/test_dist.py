@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """`make dist`'s packaging (scripts/dist.py) on the built exes: both exes
 signed when a certificate is given, and a zip per architecture that is a
-complete disc root for the product's exe name."""
+complete disc root for the product's exe name, title and icon."""
 
 import os
 import subprocess
@@ -58,6 +58,39 @@ class DistTest(unittest.TestCase):
                 with open(os.path.join(out, "tools", tool), "rb") as copied, open(built, "rb") as original:
                     self.assertEqual(copied.read(), original.read(), tool)
                 self.assertTrue(os.access(os.path.join(out, "tools", tool), os.X_OK), tool)
+
+    def test_a_products_title_and_icon_replace_the_examples(self):
+        icon = os.path.join(ROOT, "res", "launcher.ico")
+        with open(icon, "rb") as f:
+            icon_bytes = f.read()
+        for title, encoding in (("Acme Setup", "ascii"), ("Größe Setup – 日本", "utf-16")):
+            with self.subTest(title), tempfile.TemporaryDirectory() as work:
+                out = os.path.join(work, "dist")
+                subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "dist.py"), "--out", out,
+                                "--name", "acme", "--version", "3", "--x64", self.x64, "--x86", self.x86,
+                                "--example", EXAMPLE, "--title", title, "--icon", icon],
+                               check=True, capture_output=True)
+                with zipfile.ZipFile(os.path.join(out, "acme-3-x86.zip")) as archive:
+                    autorun = read_text(archive.read("autorun.inf"), encoding)
+                    ini = read_text(archive.read("acme.ini"), encoding)
+                    self.assertEqual(archive.read("product.ico"), icon_bytes)
+                self.assertIn("open=acme.exe\r\n", autorun)
+                self.assertIn("label=%s\r\n" % title, autorun)
+                self.assertIn("action=Run %s\r\n" % title, autorun)
+                self.assertNotIn("Example", autorun)
+                # Only the window's caption changes; the buttons keep theirs.
+                with open(os.path.join(EXAMPLE, "launcher.ini"), encoding="ascii", newline="") as f:
+                    example = f.read()
+                self.assertEqual(ini, example.replace("Caption=Example Setup\r\n", "Caption=%s\r\n" % title))
+                self.assertIn("Caption=&Install\r\n", ini)
+
+
+def read_text(data, encoding):
+    """A file as Windows reads it: UTF-16 with its byte-order mark, or ASCII."""
+    if encoding == "utf-16":
+        assert data.startswith(b"\xff\xfe"), data[:4]
+        return data[2:].decode("utf-16-le")
+    return data.decode("ascii")
 
 
 if __name__ == "__main__":

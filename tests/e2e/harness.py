@@ -26,8 +26,9 @@ the top of tests/tools/inspector.cpp and map onto run()'s arguments:
 pixels=[(x, y)], actions=["click:100", "key:tab", "close", ...],
 screenshot=path, screen_shot=path, settle_ms, timeout_ms, children_ms.
 The result is a Run: .exit_code, .message_boxes, .window, .steps,
-.started_programs (how many programs the launcher started), .raw (all of
-the inspector's JSON).
+.job_processes (every process of the launcher's job: image, pid, parent),
+.started_programs (how many programs the launcher started, Wine's own
+helpers left out), .raw (all of the inspector's JSON).
 
 Session(name, dpi=144) makes a prefix whose programs see 144 DPI. Wine does
 not scale DPI-unaware programs as Windows does: they see that DPI too.
@@ -87,6 +88,10 @@ def _exit_codes():
 
 globals().update(_exit_codes())
 
+# Generous limits that only catch a hang, never a slow machine: a run of
+# the program, and the wait for the programs it started once it has ended.
+RUN_LIMIT_MS = 60000
+CHILDREN_LIMIT_MS = 20000
 WINEBOOT_TIMEOUT_S = 180
 # Beyond the inspector's own limits: Wine's start-up and shut-down.
 INSPECTOR_SLACK_S = 30
@@ -273,10 +278,16 @@ class Run:
         return self.raw.get("steps", [])
 
     @property
+    def job_processes(self):
+        """Every process that was in the launcher's job, the launcher first."""
+        return self.raw.get("job", {}).get("processes", [])
+
+    @property
     def started_programs(self):
-        """How many programs the launcher started (its job, less itself)."""
-        job = self.raw.get("job", {})
-        return max(job.get("total_processes", 0) - 1, 0)
+        """How many programs the launcher started: its job, less itself and
+        less the processes Wine starts for itself (see the inspector)."""
+        pid = self.raw.get("pid")
+        return len([p for p in self.job_processes if p["pid"] != pid and not p["wine_own"]])
 
     def box_texts(self):
         return [box["text"] for box in self.message_boxes]
@@ -362,16 +373,27 @@ class Session:
                 self.wine(["reg", "add", key, "/v", value_name, "/t", kind, "/d", value, "/f"])
             if settings:
                 subprocess.run(["wineserver", "-w"], env=self.env, timeout=60)
-            # A wineserver that stays for the whole session, and Wine's own
-            # services started once with no pipes of ours: otherwise each
-            # run would wait for them to let go of its output pipes.
-            subprocess.run(["wineserver", "-p"], env=self.env, timeout=60,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, timeout=120,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self._start_server()
         except BaseException:
             self.close()
             raise
+
+    def _start_server(self):
+        # A wineserver that stays for the whole session, and Wine's own
+        # services started once with no pipes of ours: otherwise each run
+        # would wait for them to let go of its output pipes.
+        subprocess.run(["wineserver", "-p"], env=self.env, timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, timeout=120,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def save_registry(self):
+        """Ends the session's wineserver, which writes the whole registry to
+        the prefix's files (while it runs, it saves only now and then), and
+        starts it again."""
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=60, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=60, stderr=subprocess.DEVNULL)
+        self._start_server()
 
     def wine(self, args, timeout=60):
         """Runs `wine ARGS` in this session; returns its exit code."""
@@ -383,9 +405,11 @@ class Session:
         self._discs += 1
         return Disc(os.path.join(self.root, name or "disc%d" % self._discs))
 
-    def run(self, exe, cwd=None, args=None, timeout_ms=8000, settle_ms=None, children_ms=None,
+    def run(self, exe, cwd=None, args=None, timeout_ms=RUN_LIMIT_MS, settle_ms=None, children_ms=CHILDREN_LIMIT_MS,
             pixels=(), screenshot=None, screen_shot=None, actions=()):
-        """Starts exe (a Windows path) through the inspector; returns a Run."""
+        """Starts exe (a Windows path) through the inspector; returns a Run.
+        The limits only catch a hang: a run ends as soon as the program and
+        the programs it started have ended."""
         if not self.xvfb.alive():
             raise AssertionError("the session's Xvfb has ended:\n" + self.xvfb.log())
         command = ["wine", INSPECTOR_EXE, "--exe", exe, "--timeout-ms", str(timeout_ms)]
@@ -395,8 +419,7 @@ class Session:
             command += ["--args", args]
         if settle_ms is not None:
             command += ["--settle-ms", str(settle_ms)]
-        if children_ms is not None:
-            command += ["--children-ms", str(children_ms)]
+        command += ["--children-ms", str(children_ms)]
         for x, y in pixels:
             command += ["--pixel", "%d,%d" % (x, y)]
         if screenshot:
@@ -405,7 +428,7 @@ class Session:
             command += ["--screen-shot", win_path(screen_shot)]
         for action in actions:
             command += ["--action", action]
-        limit = timeout_ms / 1000 + (children_ms if children_ms is not None else 5000) / 1000
+        limit = (timeout_ms + children_ms) / 1000
         # Output goes to files, not pipes: a Wine process started on the way
         # may hold a pipe open long after the inspector has ended.
         with tempfile.TemporaryFile(dir=self.root) as out_file, \

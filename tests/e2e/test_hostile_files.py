@@ -1,6 +1,6 @@
 """Damaged, misnamed and oversized pictures and icons: each ends in a clear
-report naming the file, or in what the launcher does for that case, within
-two seconds, with no crash and nothing left running.
+report naming the file, or in what the launcher does for that case, with no
+crash and nothing left running. (How soon: `make bench` times every case.)
 
 The fixtures are made here, in memory, from small valid pictures of each
 kind; the other hostile modules and the read-only run share the runner.
@@ -16,7 +16,6 @@ import zlib
 import harness
 
 INI_NAME = harness.LAUNCHER_NAME + ".ini"
-TIME_LIMIT_MS = 2000
 PICTURE_RGB = (200, 120, 40)
 
 
@@ -183,7 +182,7 @@ ICON_CASES = [
 
 def run_case(session, case, disc, cwd=None, exe=None, pixels=()):
     return session.run(exe or disc.win_file(harness.LAUNCHER_NAME + ".exe"), cwd=cwd or disc.win,
-                       pixels=pixels, timeout_ms=8000)
+                       pixels=pixels)
 
 
 def check_case(test, session, case, run, root):
@@ -194,14 +193,11 @@ def check_case(test, session, case, run, root):
     if case.exit_code is None:
         test.assertEqual(run.message_boxes, [], run)
         test.assertIsNotNone(run.window, run)
-        test.assertLess(run.raw["window_ms"], TIME_LIMIT_MS, run)
     elif case.exit_code == 0:
         test.assertEqual(run.exit_code, 0, run)
-        test.assertLess(run.raw["elapsed_ms"], TIME_LIMIT_MS, run)
         test.assertEqual(run.message_boxes, [], run)
     else:
         test.assertEqual(run.exit_code, case.exit_code, run)
-        test.assertLess(run.raw["elapsed_ms"], TIME_LIMIT_MS, run)
         test.assertEqual(len(run.message_boxes), 1, run)
         box = run.message_boxes[0]
         test.assertEqual(box["title"], harness.APP_TITLE, run)
@@ -214,12 +210,7 @@ def check_case(test, session, case, run, root):
     else:
         test.assertEqual(records, [])
         # Anything started would be Wine's crash handler or a program of ours.
-        # When the window was only observed (and then ended by the inspector),
-        # Wine's job count now and then holds one more process that has
-        # already gone; a crash handler would still run, which the
-        # children_ended check above catches.
-        if case.exit_code is not None:
-            test.assertEqual(run.started_programs, 0, run)
+        test.assertEqual(run.started_programs, 0, run)
     if case.check:
         case.check(test, run) if case.probe is None else case.check(test, run, records)
 
@@ -285,7 +276,7 @@ class PictureTest(unittest.TestCase):
         decoded_kib = HUGE[0] * HUGE[1] * 4 // 1024
         exe = disc.win_file(harness.LAUNCHER_NAME + ".exe")
         with PeakMemory(exe.encode("latin-1").decode("latin-1")) as memory:
-            run = wine.run(exe, cwd=disc.win, actions=["wait:1000"], timeout_ms=8000)
+            run = wine.run(exe, cwd=disc.win, actions=["wait:1000", "close"])
         self.assertIsNotNone(run.window, run)
         self.assertGreater(memory.peak_kib, 0, "the launcher's process was not seen")
         print("\nhuge picture %dx%d: decoded %d KiB, launcher peak %d KiB"

@@ -81,6 +81,17 @@ class InspectorTest(unittest.TestCase):
                 self.assertEqual(run.box_texts(), boxes)
                 self.assertTrue(run.steps[0]["ok"], run)
 
+    def test_held_box_stays_up_until_answered(self):
+        # The fixture's box is owned by its window, which it disables.
+        run = self.fixture(actions=["hold-boxes", "click:102", "wait-box", "observe", "answer-boxes"])
+        self.assertEqual(run.exit_code, 20, run)
+        self.assertEqual(run.box_texts(), ["Failed"])
+        self.assertTrue(run.message_boxes[0]["owned_by_window"], run)
+        observed = run.steps[3]
+        self.assertTrue(observed["window_exists"], run)
+        self.assertFalse(observed["window"]["flags"]["enabled"], run)
+        self.assertEqual([p["image"] for p in run.job_processes], ["fixture_window.exe"], run)
+
     def test_tab_and_shift_tab_move_focus_over_visible_buttons(self):
         run = self.fixture(actions=["key:tab", "key:shift+tab", "key:shift+tab", "close"])
         self.assertEqual([step["focus"]["id"] for step in run.steps[:3]], [101, 100, 102])

@@ -92,6 +92,26 @@ class ClickAndKeyTest(unittest.TestCase):
                 self.assertEqual([r["argv"][1:] for r in wine.take_probe_log()], [[a] for a in started])
                 self.assertEqual(run.started_programs, len(started), run)
 
+    def test_a_report_after_a_click_holds_the_window(self):
+        # The first button's program is missing: its report comes up. A click
+        # on the working second button while the report is up starts nothing,
+        # and OK ends the run with the report's exit code.
+        ini = dialog_ini(buttons=[("&Missing", "missing.exe"), ("&Works", "probe.exe /second")])
+        first, second = FIRST_BUTTON_ID, FIRST_BUTTON_ID + 1
+        run = run_launcher(wine, new_disc(wine, ini), actions=[
+            "hold-boxes", "click:%d" % first, "wait-box", "click:%d" % second, "observe", "answer-boxes"])
+        self.assertEqual(run.exit_code, harness.EXIT_START_FAILED, run)
+        self.assertEqual(len(run.message_boxes), 1, run)
+        box = run.message_boxes[0]
+        self.assertIn('Command line: "missing.exe"', box["text"].splitlines(), run)
+        self.assertTrue(box["owned_by_window"], run)
+        self.assertTrue(all(step["ok"] for step in run.steps), run)
+        # The second click arrived while the report was up, under a disabled window.
+        self.assertTrue(run.steps[4]["window_exists"], run)
+        self.assertFalse(run.steps[4]["window"]["flags"]["enabled"], run)
+        self.assertEqual(wine.take_probe_log(), [])
+        self.assertEqual(run.started_programs, 0, run)
+
     def test_tab_moves_over_the_visible_buttons_only(self):
         ini = dialog_ini(buttons=buttons(3))
         run = run_launcher(wine, new_disc(wine, ini), actions=["key:tab", "key:tab", "key:tab", "key:shift+tab",
@@ -170,12 +190,17 @@ class SetupReportTest(unittest.TestCase):
 class IconTest(unittest.TestCase):
     def test_configured_icon_becomes_the_windows_icon(self):
         disc = new_disc(wine, dialog_ini(icon="blue.ico", caption="Icon Test"), files=["splash.bmp", "blue.ico"])
+        # The window stays until the icon has been read (or given up on).
+        done = disc.file("icon-read")
         result = {}
         runner = threading.Thread(target=lambda: result.update(
-            run=run_launcher(wine, disc, actions=["wait:4000", "close"])))
+            run=run_launcher(wine, disc, actions=["wait-file:" + harness.win_path(done), "close"])))
         runner.start()
-        icon = x_window_icon(wine, "Icon Test")
-        runner.join()
+        try:
+            icon = x_window_icon(wine, "Icon Test")
+        finally:
+            open(done, "w").close()
+            runner.join()
         self.assertEqual(result["run"].exit_code, 0, result["run"])
         self.assertIsNotNone(icon, "no _NET_WM_ICON on the window")
         width, height, pixels = icon

@@ -52,7 +52,7 @@ def buttons_by_id(window):
     return {c["id"]: c for c in window["controls"] if c["class"].lower() == "button"}
 
 
-def x_window_icon(wine, title, timeout_s=15):
+def x_window_icon(wine, title, timeout_s=60):
     """The first image of the X window's _NET_WM_ICON: (width, height,
     [ARGB pixels]). Wine answers no cross-process WM_GETICON, so the icon is
     read where the desktop reads it."""

@@ -27,9 +27,13 @@
 //                      the program's own loop must turn them into commands)
 //       click-at:X,Y   left click at client point X,Y of the main window
 //                      (posted to the visible child under it, if any)
+//       hold-boxes     from now on record message boxes without answering
+//       answer-boxes   answer the boxes held so far, and later ones again
+//       wait-box       wait until the program has shown a message box
 //       observe        record the main window again (as "window" is)
 //       screenshot:FILE the client area now, as --screenshot
 //       wait:MS        pause
+//       wait-file:FILE pause until FILE exists (the test's signal)
 //
 // Watching: until the process ends or the time is up, every message box of
 // the process (a top-level "#32770" without the splash window's buttons,
@@ -46,7 +50,14 @@
 //   steps[] {action, ok, t_ms, window_exists, focus, window (observe only)},
 //   exited, exit_code (null when not exited), timed_out, terminated, reason,
 //   job {tracked, total_processes (the program itself and all it started),
-//   children_ended}, elapsed_ms.
+//   children_ended (some process other than Wine's own was still running
+//   after --children-ms and was ended), processes[] {pid, parent_pid, image,
+//   wine_own, running_at_end}: every process that was ever in
+//   the job, the program first; image is "" when it ended before it could
+//   be named}, elapsed_ms.
+// A message box record: t_ms, hwnd, title, statics[], text, has_icon,
+//   buttons[] {id, text}, owned_by_window, window_enabled (the main
+//   window's state while the box was up; null before there is one).
 // A window record: hwnd, title, class, style, exstyle, flags{caption,
 //   sysmenu, minimizebox, maximizebox, thickframe, appwindow, toolwindow,
 //   visible, enabled}, rect (window, screen), client{width,height},
@@ -63,6 +74,7 @@
 #include <vector>
 
 #include "bmp_writer.h"
+#include "job_watch.h"
 #include "json_writer.h"
 
 namespace {
@@ -223,6 +235,9 @@ void WriteMessageBox(JsonWriter& json, HWND box, HWND mainWindow, DWORD tMs) {
     json.EndArray();
     HWND owner = GetWindow(box, GW_OWNER);
     json.Key("owned_by_window").Bool(owner != nullptr && owner == mainWindow);
+    // Whether the main window (if any) takes input while the box is up.
+    json.Key("window_enabled");
+    if (mainWindow && IsWindow(mainWindow)) json.Bool(IsWindowEnabled(mainWindow)); else json.Null();
     json.EndObject();
 }
 
@@ -481,9 +496,37 @@ bool DoAction(const std::wstring& action, HWND window, const Options& options, s
         Sleep(static_cast<DWORD>(_wtoi(action.c_str() + 5)));
         return true;
     }
+    if (StartsWith(action, L"wait-file:")) {
+        // The test says when it is done with the window; the run's limit
+        // still ends a test that never says so.
+        while (GetFileAttributesW(action.c_str() + 10) == INVALID_FILE_ATTRIBUTES) Sleep(50);
+        return true;
+    }
     if (action == L"observe" || StartsWith(action, L"screenshot:")) return true;
     error = L"unknown action";
     return false;
+}
+
+// Processes Wine starts for itself: its services, device and plug-and-play
+// managers, the console host, menu and tray helpers. (Its desktop is an
+// explorer.exe too, but the inspector starts that before the program, so
+// an explorer.exe in the job is a folder window the program opened.)
+bool IsWineOwnProcess(const std::wstring& image) {
+    static const wchar_t* const kNames[] = {
+        L"services.exe", L"winedevice.exe", L"plugplay.exe", L"svchost.exe", L"rpcss.exe",
+        L"conhost.exe", L"winemenubuilder.exe", L"tabtip.exe", L"wineboot.exe", L"start.exe",
+    };
+    for (const wchar_t* name : kNames)
+        if (_wcsicmp(image.c_str(), name) == 0) return true;
+    return false;
+}
+
+// The desktop window and the service manager, as the program would start
+// them on its first window or service call.
+void StartWineSession() {
+    GetDesktopWindow();
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (manager) CloseServiceHandle(manager);
 }
 
 void WriteStdout(const std::string& text) {
@@ -522,12 +565,12 @@ public:
 
 private:
     // The program runs in a job of its own, so everything it starts can be
-    // counted, waited for and, if need be, ended with it.
+    // named, waited for and, if need be, ended with it. Wine's desktop and
+    // services are brought up first, by the inspector: a Wine process that
+    // the program's first window or system call would start otherwise
+    // becomes its child and joins its job.
     bool Start() {
-        job_ = CreateJobObjectW(nullptr, nullptr);
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        if (job_) SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        StartWineSession();
         std::wstring commandLine = L"\"" + options_.exe + L"\"";
         if (!options_.args.empty()) commandLine += L" " + options_.args;
         STARTUPINFOW startup{};
@@ -537,34 +580,38 @@ private:
             startError_ = GetLastError();
             return false;
         }
-        inJob_ = job_ && AssignProcessToJobObject(job_, process_.hProcess);
+        job_.Add(process_.hProcess, process_.dwProcessId);
         ResumeThread(process_.hThread);
         CloseHandle(process_.hThread);
         return true;
     }
 
-    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION JobCounts() const {
-        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts{};
-        if (inJob_) QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &counts, sizeof counts, nullptr);
-        return counts;
-    }
-
     // Programs the launcher started get time to finish (a probe writes its
-    // log line); whatever still runs then is ended with the job.
+    // log line); whatever still runs then is ended with the job. Wine's own
+    // processes, should one have joined anyway, are not waited for.
     void WriteJob() {
         json_.Key("job").BeginObject();
-        json_.Key("tracked").Bool(inJob_);
+        json_.Key("tracked").Bool(job_.Tracked());
         bool ended = false;
-        if (inJob_) {
-            Clock waited;
-            while (JobCounts().ActiveProcesses > 0 && waited.Elapsed() < options_.childrenMs) Sleep(50);
-            if (JobCounts().ActiveProcesses > 0) ended = TerminateJobObject(job_, 255);
+        if (job_.Tracked()) {
+            bool finished = job_.WaitForMembers(options_.childrenMs, [](const JobWatch::Member& member) {
+                return IsWineOwnProcess(member.image);
+            });
+            if (!finished) ended = job_.EndRemaining();
         }
-        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts = JobCounts();
-        json_.Key("total_processes").Number(counts.TotalProcesses);
+        json_.Key("total_processes").Number(job_.TotalProcesses());
         json_.Key("children_ended").Bool(ended);
+        json_.Key("processes").BeginArray();
+        for (const JobWatch::Member& member : job_.Members()) {
+            json_.BeginObject();
+            json_.Key("pid").Number(member.pid).Key("parent_pid").Number(member.parentPid);
+            json_.Key("image").String(member.image);
+            json_.Key("wine_own").Bool(IsWineOwnProcess(member.image));
+            json_.Key("running_at_end").Bool(member.runningAtEnd);
+            json_.EndObject();
+        }
+        json_.EndArray();
         json_.EndObject();
-        if (job_) CloseHandle(job_);
     }
 
     bool TimeLeft() const { return clock_.Elapsed() < options_.timeoutMs; }
@@ -582,7 +629,7 @@ private:
                 if (seen) continue;
                 answeredBoxes_.push_back(window);
                 WriteMessageBox(json_, window, window_, clock_.Elapsed());
-                PostMessageW(window, WM_COMMAND, IDOK, 0);
+                if (!holdBoxes_) PostMessageW(window, WM_COMMAND, IDOK, 0);
             } else if (!candidate) {
                 candidate = window;
             }
@@ -609,6 +656,7 @@ private:
                 RunActions();
                 continue;
             }
+            job_.Refresh();
             WaitForSingleObject(process_.hProcess, 50);
         }
     }
@@ -619,13 +667,17 @@ private:
             if (Exited()) break;
             Scan();
             std::wstring error;
-            bool ok = DoAction(action, window_, options_, error);
+            bool ok = true;
+            if (action == L"hold-boxes") holdBoxes_ = true;
+            else if (action == L"answer-boxes") AnswerHeldBoxes();
+            else if (action == L"wait-box") ok = WaitForBox(error);
+            else ok = DoAction(action, window_, options_, error);
             steps.BeginObject();
             steps.Key("action").String(action);
             steps.Key("ok").Bool(ok);
             if (!ok) steps.Key("error").String(error);
             steps.Key("t_ms").Number(clock_.Elapsed());
-            if (ok && !StartsWith(action, L"wait:")) Settle(window_, options_.settleMs);
+            if (ok && !StartsWith(action, L"wait")) Settle(window_, options_.settleMs);
             bool exists = IsWindow(window_) && !Exited();
             steps.Key("window_exists").Bool(exists);
             steps.Key("focus");
@@ -640,6 +692,22 @@ private:
             steps.EndObject();
         }
         stepsJson_ = steps.Utf8();
+    }
+
+    bool WaitForBox(std::wstring& error) {
+        while (answeredBoxes_.empty() && TimeLeft() && !Exited()) {
+            Sleep(20);
+            Scan();
+        }
+        if (!answeredBoxes_.empty()) return true;
+        error = L"no message box came up";
+        return false;
+    }
+
+    void AnswerHeldBoxes() {
+        holdBoxes_ = false;
+        for (HWND box : answeredBoxes_)
+            if (IsWindow(box)) PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
 
     void Finish() {
@@ -666,10 +734,10 @@ private:
     JsonWriter json_;
     Clock clock_;
     PROCESS_INFORMATION process_{};
-    HANDLE job_ = nullptr;
-    bool inJob_ = false;
+    JobWatch job_;
     DWORD startError_ = 0;
-    std::vector<HWND> answeredBoxes_;
+    std::vector<HWND> answeredBoxes_;   // every box seen, answered or held
+    bool holdBoxes_ = false;
     HWND window_ = nullptr;
     DWORD windowMs_ = 0;
     std::string windowJson_;

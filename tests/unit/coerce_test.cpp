@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 #include "fake_platform.h"
 
 TEST(TruthValue, WordsAndNumbers) {
@@ -53,4 +56,31 @@ TEST(IntegerConversion, DecimalHexSignAndOverflow) {
         EXPECT_EQ(result.error, c.error) << ToStd(c.text);
         EXPECT_EQ(result.value, c.value) << ToStd(c.text);
     }
+}
+
+TEST(NumberConversion, LongDecimalsReadLikeTheirExponentForm) {
+    const std::wstring zeros400(400, L'0');
+    struct Case {
+        std::wstring text;
+        double expected;
+    } cases[] = {
+        {L"1" + zeros400, HUGE_VAL},                 // like 1e400: a number, beyond a double
+        {L"-1" + zeros400 + L".5", -HUGE_VAL},
+        {L"1" + zeros400 + L"e-398", 100},           // the digits only move the point
+        {L"0." + zeros400 + L"25e402", 25},
+        {L"12345678901234567890123", 1.2345678901234568e22},
+        {L"0.1", 0.1},
+        {L"2.5", 2.5},
+        {L"1e-5", 0.00001},
+    };
+    for (const auto& c : cases) {
+        std::optional<double> number = ParseNumber(c.text);
+        ASSERT_TRUE(number.has_value()) << ToStd(c.text);
+        EXPECT_DOUBLE_EQ(*number, c.expected) << ToStd(c.text);
+        EXPECT_EQ(ToTruthValue(c.text), true) << ToStd(c.text);
+    }
+    // 1e300 and a decimal of 400 digits are both numbers out of range.
+    EXPECT_EQ(ToInt32(L"1" + zeros400).error, ErrorKind::NumberOutOfRange);
+    EXPECT_EQ(ToInt32(L"-1e400").error, ErrorKind::NumberOutOfRange);
+    EXPECT_EQ(ToInt32(L"1e300").error, ErrorKind::NumberOutOfRange);
 }

@@ -68,3 +68,14 @@ TEST(BackColor, ColourNumbersSystemColoursAndMissingValue) {
         }
     }
 }
+
+TEST(BackColor, ANumberTooLargeForADoubleIsOutOfRangeHoweverItIsWritten) {
+    // 1e300 fits a double, 1e400 and a 400-digit decimal do not: all three
+    // are numbers, too large for a colour, as a whole value and as a component.
+    const std::wstring digits400 = L"1" + std::wstring(399, L'0');
+    for (const std::wstring& huge : {std::wstring(L"1e300"), std::wstring(L"1e400"), digits400,
+                                     L"-" + digits400, L"0." + digits400 + L"e400"}) {
+        EXPECT_EQ(BackColorFromText(huge).error, ErrorKind::NumberOutOfRange) << ToStd(huge);
+        EXPECT_EQ(BackColorFromText(L"0," + huge + L",0").error, ErrorKind::NumberOutOfRange) << ToStd(huge);
+    }
+}

@@ -188,3 +188,28 @@ TEST(ButtonClick, FailedStartNamesTheButtonsSection) {
     ASSERT_EQ(dialog.platform.messages.size(), 1u);
     EXPECT_NE(dialog.platform.messages[0].find(L"[BUTTON4] Action"), std::wstring::npos);
 }
+
+TEST(ButtonClick, ClicksAndCloseWhileAReportIsUpStartNothingAndKeepItsExitCode) {
+    Dialog dialog;
+    dialog.ShowButtons({1, 2});
+    dialog.platform.nextStart = {StartOutcome::Failed, 2, Text(L"not found")};
+    ASSERT_EQ(dialog.Start(), -1);
+    int reportsSeen = 0;
+    dialog.platform.whileMessageShown = [&] {
+        ++reportsSeen;
+        dialog.platform.nextStart = {StartOutcome::Started, 0, Text()};
+        dialog.form.ButtonClick(1);   // the working button, under the report
+        dialog.form.ButtonClick(0);
+        dialog.form.FormUnload();     // the close box, likewise
+    };
+    int exitCode = -1;
+    try {
+        dialog.form.ButtonClick(0);
+    } catch (const ProgramEnded& ended) {
+        exitCode = ended.exitCode;
+    }
+    EXPECT_EQ(exitCode, static_cast<int>(ErrorKind::StartFailed));
+    EXPECT_EQ(reportsSeen, 1);
+    ASSERT_EQ(dialog.platform.starts.size(), 1u);
+    EXPECT_EQ(dialog.platform.starts[0].program, L"action1.exe");
+}

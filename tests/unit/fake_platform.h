@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -102,7 +103,13 @@ public:
         for (std::size_t i = 0; i < size; ++i) text.Append(static_cast<wchar_t>(data[i]));
         return text;
     }
-    void ShowErrorMessage(WStr text) override { messages.emplace_back(text); }
+    // Runs while a message is up, as events the window still receives then.
+    std::function<void()> whileMessageShown;
+
+    void ShowErrorMessage(WStr text) override {
+        messages.emplace_back(text);
+        if (whileMessageShown) whileMessageShown();
+    }
     StartResult StartCommand(WStr program, WStr parameters) override {
         starts.push_back({std::wstring(program), std::wstring(parameters)});
         return StartResult{nextStart.outcome, nextStart.systemError, Text(nextStart.systemMessage)};
