@@ -2,7 +2,7 @@
 #   make test   build everything, run unit, Wine end-to-end and static checks
 #   make demo   run the launcher on the example disc under Wine
 #   make dist   dist/x64/launcher.exe, dist/x86/launcher.exe, a disc zip for each, and dist/tools/launcher-check(.exe)
-#   make bench  sizes of both builds, start-up times and memory under Wine
+#   make bench  sizes of both builds, start-up times and memory under Wine (BENCH_RUNS, default 21, up to 64)
 #   make fuzz   run each fuzz target for FUZZ_SECONDS (default 60) and show its reach
 #   make check DISC=FOLDER [NAME=...]   check a disc folder before it is made into a disc
 #   make preview DISC=FOLDER [NAME=...]   screenshots of its window at 100, 150 and 200 % under Wine
@@ -130,11 +130,13 @@ dist: x64 x86 checker
 		--checker $(CHECKER) --checker-exe $(BUILD)/x64/launcher-check.exe \
 		$(DIST_BRANDING)
 
+BENCH_RUNS ?= 21
 bench: x64 x86
 	@cmake -S . -B $(BUILD)/bench-x64 $(call toolchain,bench-x64,mingw-x86_64) \
 		-DCMAKE_BUILD_TYPE=Release -DLAUNCHER_BENCH=ON $(PRODUCT_FLAGS) >/dev/null
 	@cmake --build $(BUILD)/bench-x64 -j $(JOBS) >/dev/null
-	@python3 bench/bench.py --build $(abspath $(BUILD)) --name $(call quote,$(NAME)) --title $(call quote,$(TITLE))
+	@python3 bench/bench.py --build $(abspath $(BUILD)) --name $(call quote,$(NAME)) --title $(call quote,$(TITLE)) \
+		--runs $(BENCH_RUNS)
 
 clean:
 	rm -rf $(BUILD) dist

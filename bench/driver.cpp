@@ -4,7 +4,8 @@
 //   driver.exe JOBS.tsv RUNS
 // Each line of JOBS.tsv (UTF-8): kind, label, command line, current
 // directory, separated by tabs. Kinds:
-//   window  until the process shows a visible top-level window
+//   window  until the process shows a visible top-level window whose
+//           first paint has begun (no part of it waits to be painted)
 //   child   until the program it starts sets the event "bench_child_started"
 //   paint   the exit code of a benchmark build: its own microseconds from
 //           entry to the first paint (the process time is ignored)
@@ -72,6 +73,11 @@ Sample RunOnce(const char* kind, wchar_t* commandLine, const wchar_t* directory,
         FindWindowOf search{process.dwProcessId, nullptr};
         while (!search.found && WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT && Now() - start < 20000)
             EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
+        // BeginPaint empties the update region: from then on the picture
+        // is being drawn (one BitBlt in the programs measured).
+        while (search.found && GetUpdateRect(search.found, nullptr, FALSE) &&
+               WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT && Now() - start < 20000) {
+        }
         if (search.found) {
             sample.milliseconds = Now() - start;
             Sleep(300);   // let it paint and settle before its memory is read

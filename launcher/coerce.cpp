@@ -1,6 +1,7 @@
 #include "coerce.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -33,21 +34,30 @@ bool ParseRadixLiteral(WStr text, bool& isLiteral, std::uint32_t& pattern) {
     return true;
 }
 
-// mantissa times ten to the exponent. Powers up to 10^22 are exact in a
-// double, so "2.5" is exactly 25 / 10; larger ones go in two steps, so
-// neither leaves a double's range while the product is inside it. Zero
-// stays zero whatever the exponent. A product too large for a double is
-// infinity, which every range check refuses.
+// 10^n for n up to 22; every one of them is a double exactly.
+double ExactPowerOfTen(int n) {
+    double power = 1;
+    while (n-- > 0) power *= 10;
+    return power;
+}
+
+// mantissa times ten to the exponent, in steps of exact powers of ten: "2.5"
+// is exactly 25 / 10, and a small result is not lost to an intermediate
+// power beyond a double's range ("1000e-310"). Zero stays zero whatever the
+// exponent; a product too large for a double is infinity, which every range
+// check refuses. Written out rather than taken from the maths library, whose
+// general power function is many times the size of the launcher's own
+// number reading.
 double Scale(double mantissa, long long exponent) {
-    if (mantissa == 0 || exponent == 0) return mantissa;
-    if (exponent >= -22 && exponent <= 22) {
-        double power = 1;
-        for (long long n = exponent < 0 ? -exponent : exponent; n > 0; --n) power *= 10;
-        return exponent < 0 ? mantissa / power : mantissa * power;
+    const bool down = exponent < 0;
+    long long remaining = down ? -exponent : exponent;
+    while (remaining > 0 && mantissa != 0 && std::isfinite(mantissa)) {
+        const int step = remaining < 22 ? static_cast<int>(remaining) : 22;
+        const double power = ExactPowerOfTen(step);
+        mantissa = down ? mantissa / power : mantissa * power;
+        remaining -= step;
     }
-    const long long half = exponent / 2;
-    return mantissa * std::pow(10.0, static_cast<double>(half)) *
-           std::pow(10.0, static_cast<double>(exponent - half));
+    return mantissa;
 }
 
 }  // namespace
@@ -116,12 +126,15 @@ std::optional<bool> ToTruthValue(WStr text) {
 }
 
 double RoundHalfEven(double value) {
-    if (!std::isfinite(value)) return value;
-    double floor = std::floor(value);
-    double fraction = value - floor;
-    if (fraction > 0.5) return floor + 1;
-    if (fraction < 0.5) return floor;
-    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+    // From 2^52 on every double is a whole number; below it a 64-bit
+    // integer holds the whole part exactly.
+    constexpr double kAllWhole = 4503599627370496.0;
+    if (!(value > -kAllWhole && value < kAllWhole)) return value;
+    auto floor = static_cast<std::int64_t>(value);   // toward zero
+    if (static_cast<double>(floor) > value) --floor;
+    const double fraction = value - static_cast<double>(floor);
+    if (fraction > 0.5 || (fraction == 0.5 && (floor & 1))) ++floor;
+    return static_cast<double>(floor);
 }
 
 Int32Result ToInt32(WStr text) {

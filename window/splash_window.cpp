@@ -46,8 +46,8 @@ ViewResult SplashWindow::SetPicture(WStr path) {
 }
 
 ViewResult SplashWindow::SetIcon(WStr path) {
-    // Loaded now so a bad file is known in its turn; the window loads it
-    // again at its own DPI.
+    // Loaded now so a bad file is known in its turn; kept for the window
+    // when it opens at the system DPI, loaded again at its own otherwise.
     WindowIcons icons = LoadIconFile(path, dpi_, dpi_.SystemDpi());
     if (!icons.smallIcon) {
         // The loader often gives no reason; "Success" would be no help.
@@ -55,6 +55,8 @@ ViewResult SplashWindow::SetIcon(WStr path) {
         return ViewResult{false, error, error ? SystemErrorText(error) : Text()};
     }
     iconPath_ = path;
+    loadedIcons_ = static_cast<WindowIcons&&>(icons);
+    loadedIconsDpi_ = dpi_.SystemDpi();
     return ViewResult{};
 }
 
@@ -74,19 +76,27 @@ void SplashWindow::ComposeBackground() {
 }
 
 void SplashWindow::ApplyDpi(UINT dpi) {
+    // The buttons were created in place for the first DPI.
+    const bool moveButtons = dpi != windowDpi_;
     windowDpi_ = dpi;
     LOGFONTW font = dpi_.MessageFont(dpi);
     UniqueFont newFont(CreateFontIndirectW(&font));
     for (int i = 0; i < kButtonSlots; ++i) {
-        PixelRect rect = ButtonRectForDpi(lefts_[i], static_cast<int>(dpi));
-        SetWindowPos(buttons_[i], nullptr, rect.x, rect.y, rect.width, rect.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (moveButtons) {
+            PixelRect rect = ButtonRectForDpi(lefts_[i], static_cast<int>(dpi));
+            SetWindowPos(buttons_[i], nullptr, rect.x, rect.y, rect.width, rect.height,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         if (newFont) SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), TRUE);
     }
     if (newFont) font_ = static_cast<UniqueFont&&>(newFont);
 
     WindowIcons icons;
-    if (!iconPath_.Empty()) icons = LoadIconFile(iconPath_, dpi_, dpi);
+    if (loadedIcons_.smallIcon && loadedIconsDpi_ == dpi)
+        icons = static_cast<WindowIcons&&>(loadedIcons_);
+    else if (!iconPath_.Empty())
+        icons = LoadIconFile(iconPath_, dpi_, dpi);
+    loadedIcons_ = WindowIcons();
     // The file was an icon a moment ago; should it be gone now, the
     // built-in icon is better than none.
     if (!icons.smallIcon) icons = LoadBuiltInIcon(instance_, dpi_, dpi);
@@ -126,7 +136,9 @@ void SplashWindow::CreateButtons() {
         // Hidden buttons are disabled too, so nothing can click them.
         DWORD style = WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | (visible_[i] ? WS_VISIBLE : WS_DISABLED);
         if (i == 0 && visible_[i]) style |= BS_DEFPUSHBUTTON;
-        buttons_[i] = CreateWindowExW(0, L"BUTTON", captions_[i].CStr(), style, 0, 0, 0, 0, window_.Get(),
+        PixelRect rect = ButtonRectForDpi(lefts_[i], static_cast<int>(windowDpi_));
+        buttons_[i] = CreateWindowExW(0, L"BUTTON", captions_[i].CStr(), style, rect.x, rect.y, rect.width,
+                                      rect.height, window_.Get(),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + i)),
                                       instance_, nullptr);
     }
@@ -138,9 +150,10 @@ ViewResult SplashWindow::Show() {
     if (!Create(error)) {
         return ViewResult{false, error, SystemErrorText(error)};
     }
-    CreateButtons();
     HWND window = window_.Get();
-    ApplyDpi(dpi_.ForWindow(window));
+    windowDpi_ = dpi_.ForWindow(window);
+    CreateButtons();
+    ApplyDpi(windowDpi_);
 
     // Centred in the work area of the monitor the window starts on.
     MONITORINFO monitor{};

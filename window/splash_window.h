@@ -34,6 +34,7 @@ private:
     bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // False with the system's error, read where it refused.
     bool Create(DWORD& error);
+    // At their places for windowDpi_.
     void CreateButtons();
     // Everything that depends on the resolution: font, button rectangles,
     // icons, the composed background.
@@ -54,6 +55,8 @@ private:
     Text title_;
     SplashPicture picture_;
     Text iconPath_;   // empty: the built-in icon
+    WindowIcons loadedIcons_;   // from iconPath_ at loadedIconsDpi_, until the window takes them
+    UINT loadedIconsDpi_ = 0;
 
     UniqueWindow window_;
     HWND buttons_[kButtonSlots] = {};   // children; the window destroys them

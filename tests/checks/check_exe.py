@@ -22,7 +22,7 @@ import pe_file
 KIB = 1024
 # What a disc launcher may cost: code and data outside the resources, and the
 # whole file with the ten-image icon.
-MAX_OUTSIDE_RESOURCES = 48 * KIB
+MAX_OUTSIDE_RESOURCES = 40 * KIB
 MAX_FILE = 128 * KIB
 
 # DLLs that Windows 7 to 11 list as KnownDLLs: the loader maps them from the

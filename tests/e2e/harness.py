@@ -345,7 +345,7 @@ def direct_launch_ini(action, show="False"):
 class Session:
     """One module's Wine: prefix, X server, temp folder, probe log."""
 
-    def __init__(self, name="e2e", dpi=None, screen="1024x768x24", virtual_desktop=None):
+    def __init__(self, name="e2e", dpi=None, screen="1024x768x24", virtual_desktop=None, registry=()):
         if not os.path.exists(READY_MARKER):
             raise RuntimeError("no template prefix; run `harness.py setup` first (ctest does)")
         os.makedirs(WORK_DIR, exist_ok=True)
@@ -361,8 +361,11 @@ class Session:
             self.env["LAUNCHER_PROBE_LOG"] = win_path(self.probe_log)
             self._discs = 0
             self._drives = []
-            # Both are read at start-up: set them before the session's server starts.
-            settings = []
+            # Both are read at start-up: set them before the session's server
+            # starts. So are the module's own `registry` settings, (key, value
+            # name, type, data): saved to the prefix's files now, they cannot
+            # turn up there in the middle of a later test.
+            settings = list(registry)
             if dpi:
                 settings.append((r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", str(dpi)))
             if virtual_desktop:
@@ -371,6 +374,12 @@ class Session:
                              (r"HKCU\Software\Wine\Explorer\Desktops", "Default", "REG_SZ", virtual_desktop)]
             for key, value_name, kind, value in settings:
                 self.wine(["reg", "add", key, "/v", value_name, "/t", kind, "/d", value, "/f"])
+            if registry:
+                # Wine's services act on some settings (a drive's type makes
+                # a device) and write the registry themselves: let them, and
+                # let the server save it all on its way out.
+                subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, timeout=120,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             if settings:
                 subprocess.run(["wineserver", "-w"], env=self.env, timeout=60)
             self._start_server()

@@ -575,6 +575,11 @@ private:
         if (!options_.args.empty()) commandLine += L" " + options_.args;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
+        // Under Wine the first process of a session to want the desktop
+        // starts Wine's desktop process. Wanted first by a quickly starting
+        // program under test, that process would count as one it started;
+        // asking for the desktop here starts it (and waits for it) first.
+        GetDesktopWindow();
         if (!CreateProcessW(options_.exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                             nullptr, options_.cwd.empty() ? nullptr : options_.cwd.c_str(), &startup, &process_)) {
             startError_ = GetLastError();

@@ -18,6 +18,8 @@ TEST(TruthValue, WordsAndNumbers) {
         {L"yes", {}},      {L"", {}},           {L"Tru", {}},      {L"1 2", {}},      {L"&HG", {}},
         {L"-", {}},        {L".", {}},          {L"1e", {}},       {L"&H", {}},       {L"True!", {}},
         {L"0e999", false}, {L"0.e5100", false},   // zero times a power past a double's range
+        // A tiny result survives even when 10^310 alone would not fit a double.
+        {L"1000e-310", true}, {L"1e-400", false}, {L"1e-99999", false},
     };
     for (const auto& c : cases) EXPECT_EQ(ToTruthValue(c.text), c.expected) << "text: [" << ToStd(c.text) << "]";
 }
@@ -41,12 +43,23 @@ TEST(IntegerConversion, DecimalHexSignAndOverflow) {
         {L"3.5", ErrorKind::None, 4},
         {L"-0.5", ErrorKind::None, 0},
         {L"0e400", ErrorKind::None, 0},
+        {L"-2.5", ErrorKind::None, -2},
+        {L"-3.5", ErrorKind::None, -4},
+        {L"25e-1", ErrorKind::None, 2},   // exactly a half, however it is written
+        {L"35E-1", ErrorKind::None, 4},
+        {L"2.5000001", ErrorKind::None, 3},
+        {L"-0.2", ErrorKind::None, 0},
+        {L"1.5e9", ErrorKind::None, 1500000000},
+        {L"-2147483648.5", ErrorKind::None, INT32_MIN},   // even already
+        {L"2147483647.5", ErrorKind::NumberOutOfRange, 0},   // to the even 2147483648
+        {L"4503599627370497", ErrorKind::NumberOutOfRange, 0},   // past 2^52: whole already
         {L"False", ErrorKind::None, 0},   // a missing value
         {L"True", ErrorKind::None, -1},
         {L"2147483648", ErrorKind::NumberOutOfRange, 0},
         {L"-2147483649", ErrorKind::NumberOutOfRange, 0},
         {L"&H100000000", ErrorKind::NumberOutOfRange, 0},
         {L"1e300", ErrorKind::NumberOutOfRange, 0},
+        {L"1e400", ErrorKind::NotANumber, 0},   // beyond a double: no number at all
         {L"&HXYZ", ErrorKind::NotANumber, 0},
         {L"blue", ErrorKind::NotANumber, 0},
         {L"", ErrorKind::NotANumber, 0},
