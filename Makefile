@@ -5,6 +5,8 @@
 #   make bench  sizes of both builds, start-up times and memory under Wine (BENCH_RUNS, default 21, up to 64)
 #   make fuzz   run each fuzz target for FUZZ_SECONDS (default 60) and show its reach
 #   make check DISC=FOLDER [NAME=...]   check a disc folder before it is made into a disc
+#   make preview DISC=FOLDER [NAME=...]   screenshots of its window at 100, 150 and 200 % under Wine
+#   make iso DISC=FOLDER LABEL=LABEL [NAME=...]   check it, then write dist/LABEL.iso of it
 # Product settings (all optional), e.g.
 #   make dist ICON=acme.ico NAME=autorun TITLE="Acme Setup" COMPANY="Acme Ltd" VERSION=2.1
 
@@ -33,7 +35,7 @@ PRODUCT_FLAGS = -DLAUNCHER_NAME=$(call quote,$(NAME)) -DLAUNCHER_TITLE=$(call qu
 	-DLAUNCHER_DESCRIPTION=$(call quote,$(DESCRIPTION)) -DLAUNCHER_COMPANY=$(call quote,$(COMPANY)) \
 	-DLAUNCHER_COPYRIGHT=$(call quote,$(COPYRIGHT)) -DLAUNCHER_VERSION=$(call quote,$(VERSION))
 
-.PHONY: all deps x64 x86 native sanitize fuzz build test demo dist bench clean checker check
+.PHONY: all deps x64 x86 native sanitize fuzz build test demo dist bench clean checker check preview iso
 
 all: build
 
@@ -66,16 +68,39 @@ build: native
 
 # The disc checker alone, natively: $(BUILD)/native/launcher-check. An
 # existing native build keeps its settings.
+CHECKER = $(BUILD)/native/launcher-check
 checker: deps
 	@cmake -S . -B $(BUILD)/native >/dev/null
 	@cmake --build $(BUILD)/native --target launcher-check -j $(JOBS) >$(BUILD)/checker-build.log 2>&1 \
 		|| { cat $(BUILD)/checker-build.log; exit 1; }
 
-# NAME is passed on only when given; otherwise the checker finds the exe.
+# The authoring targets work on an author's disc folder. NAME is passed on
+# only when given; otherwise the checker and the preview find the exe there.
 DISC ?=
+DISC_NAME = $(if $(filter command line environment override,$(origin NAME)),--name $(call quote,$(NAME)))
+ifneq ($(filter preview iso,$(MAKECMDGOALS)),)
+ifeq ($(DISC),)
+$(error make $(filter preview iso,$(MAKECMDGOALS)) needs DISC=FOLDER, the disc's root folder)
+endif
+endif
+ifneq ($(filter iso,$(MAKECMDGOALS)),)
+ifeq ($(LABEL),)
+$(error make iso needs LABEL=LABEL, the volume label: up to 32 of A-Z, 0-9 and _)
+endif
+endif
+
 check: checker
 	@test -n "$(DISC)" || { echo "usage: make check DISC=FOLDER [NAME=...]" >&2; exit 2; }
-	@$(BUILD)/native/launcher-check $(if $(filter command line environment,$(origin NAME)),--name $(call quote,$(NAME))) $(call quote,$(DISC))
+	@$(CHECKER) $(DISC_NAME) $(call quote,$(DISC))
+
+preview: x64
+	@python3 scripts/preview.py --x64 $(call quote,$(BUILD)/x64) --exe-name $(call quote,$(NAME)) \
+		--disc $(call quote,$(DISC)) $(DISC_NAME) --out $(call quote,$(BUILD)/preview) \
+		--work $(call quote,$(BUILD)/preview-work)
+
+iso: checker
+	@python3 scripts/make_iso.py --checker $(call quote,$(CHECKER)) --disc $(call quote,$(DISC)) \
+		--label $(call quote,$(LABEL)) --out dist $(DISC_NAME)
 
 test: build
 	@ctest --test-dir $(BUILD)/native --output-on-failure -j $(JOBS)
@@ -102,7 +127,7 @@ dist: x64 x86 checker
 	@python3 scripts/dist.py --out dist --name $(call quote,$(NAME)) --version $(call quote,$(VERSION)) \
 		--x64 $(call quote,$(BUILD)/x64/$(NAME).exe) --x86 $(call quote,$(BUILD)/x86/$(NAME).exe) \
 		--example example --sign-cert $(call quote,$(SIGN_CERT)) --sign-key $(call quote,$(SIGN_KEY)) \
-		--checker $(BUILD)/native/launcher-check --checker-exe $(BUILD)/x64/launcher-check.exe \
+		--checker $(CHECKER) --checker-exe $(BUILD)/x64/launcher-check.exe \
 		$(DIST_BRANDING)
 
 BENCH_RUNS ?= 21

@@ -7,12 +7,10 @@ source tree as it was; E2E_UPDATE_SCREENSHOTS=1 writes them to
 docs/screenshots instead, to refresh the README's pictures."""
 
 import os
-import struct
-import subprocess
 import unittest
-import zlib
 
 import harness
+from images import crop_rows, read_bmp, write_png
 from window_common import run_launcher
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -28,36 +26,6 @@ wine = None
 
 
 setUpModule, tearDownModule = harness.module_fixtures(globals(), virtual_desktop="1024x768")
-
-
-def read_bmp(path):
-    """A 24-bit bottom-up BMP as (width, height, rows of RGB bytes, top first)."""
-    with open(path, "rb") as f:
-        data = f.read()
-    offset, = struct.unpack_from("<I", data, 10)
-    width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
-    assert bits == 24, bits
-    stride = (width * 3 + 3) // 4 * 4
-    rows = []
-    for y in range(height):
-        start = offset + (height - 1 - y) * stride
-        bgr = data[start:start + width * 3]
-        rgb = bytearray(len(bgr))
-        rgb[0::3], rgb[1::3], rgb[2::3] = bgr[2::3], bgr[1::3], bgr[0::3]
-        rows.append(bytes(rgb))
-    return width, height, rows
-
-
-def write_png(path, width, rows):
-    def chunk(kind, body):
-        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
-
-    raw = b"".join(b"\x00" + row for row in rows)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, len(rows), 8, 2, 0, 0, 0)))
-        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
-        f.write(chunk(b"IEND", b""))
 
 
 def example_ini(captions):
@@ -84,7 +52,7 @@ class ScreenshotTest(unittest.TestCase):
                 width, height, rows = read_bmp(screen)
                 rect = run.window["rect"]
                 self.assertTrue(0 <= rect["left"] and rect["right"] <= width and rect["bottom"] <= height, rect)
-                window_rows = [row[rect["left"] * 3:rect["right"] * 3] for row in rows[rect["top"]:rect["bottom"]]]
+                window_rows = crop_rows(rows, rect)
                 # The frame is drawn: the title bar differs from the desktop around it.
                 self.assertNotEqual(window_rows[2][30:60], rows[max(rect["top"] - 3, 0)][rect["left"] * 3 + 30:
                                                                                         rect["left"] * 3 + 60])

@@ -59,7 +59,7 @@ TEST(IntegerConversion, DecimalHexSignAndOverflow) {
         {L"-2147483649", ErrorKind::NumberOutOfRange, 0},
         {L"&H100000000", ErrorKind::NumberOutOfRange, 0},
         {L"1e300", ErrorKind::NumberOutOfRange, 0},
-        {L"1e400", ErrorKind::NotANumber, 0},   // beyond a double: no number at all
+        {L"1e400", ErrorKind::NumberOutOfRange, 0},   // beyond a double: a number all the same
         {L"&HXYZ", ErrorKind::NotANumber, 0},
         {L"blue", ErrorKind::NotANumber, 0},
         {L"", ErrorKind::NotANumber, 0},
