@@ -5,7 +5,7 @@
 #include "fake_platform.h"
 #include "launcher/known_keys.h"
 
-TEST(FindLanguageVariant, MostSpecificPresentNameWins) {
+TEST(FindLanguageVariant, TheLongestPresentTagWins) {
     struct Case {
         const wchar_t* language;
         std::set<std::wstring> present;   // lower-cased, as the INI lookup ignores case
