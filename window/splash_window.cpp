@@ -212,7 +212,9 @@ ViewResult SplashWindow::Show() {
     int x = area.left + (area.right - area.left - size.cx) / 2;
     int y = area.top + (area.bottom - area.top - size.cy) / 2;
     if (y < area.top) y = area.top;   // a title bar off screen could not be dragged back
-    SetWindowPos(window, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Created at the system DPI's size: at that DPI only the place changes.
+    const UINT keepSize = windowDpi_ == dpi_.SystemDpi() ? SWP_NOSIZE : 0;
+    SetWindowPos(window, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
 
     ShowWindow(window, SW_SHOWNORMAL);
     for (int i = 0; i < kButtonSlots; ++i) {
