@@ -10,7 +10,8 @@
 // paint) are timed too, through the exe's own import table, and appended to
 // FILE as "name<TAB>enter<TAB>leave" in microseconds since entry, one line a
 // call, then "end<TAB>total<TAB>0". The time inside a call includes any call
-// it makes back into the launcher (CreateWindowEx sends messages).
+// it makes back into the launcher (CreateWindowEx sends messages). The
+// loading before entry comes first, as a step that ends at 0.
 #include <windows.h>
 #include <objbase.h>
 
@@ -136,6 +137,19 @@ const Hook kHooks[] = {
     HOOK(BitBlt),                   HOOK(EndPaint),
 };
 
+// The time from the creation of the process to this entry (loading the
+// exe and the DLLs it imports, and their start-up), as a step that ends at
+// entry, from the system's clock.
+void NoteLoading() {
+    FILETIME created, exited, kernel, user, now;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return;
+    GetSystemTimePreciseAsFileTime(&now);
+    auto ticks = [](const FILETIME& time) {
+        return static_cast<long long>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    };
+    calls[callCount++] = {"process start to entry", -(ticks(now) - ticks(created)) / 10, 0};
+}
+
 // Points the exe's import slots of those functions at their timed stand-ins.
 void TimeSteps() {
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
@@ -202,6 +216,7 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int show) {
     QueryPerformanceCounter(&entry);
     stepsFile = StepsFile();
+    if (stepsFile) NoteLoading();
     if (stepsFile) TimeSteps();
     // The hooks live as long as the process, which they end themselves.
     SetWindowsHookExW(WH_CALLWNDPROCRET, SentMessageHook, nullptr, GetCurrentThreadId());

@@ -50,7 +50,7 @@ endif()
 list(TRANSFORM launcher_early_functions PREPEND "-Wl,--undefined=")
 target_link_options(launcher PRIVATE -nostartfiles -Wl,--entry=${launcher_entry} -Wl,--disable-auto-import
     ${launcher_early_functions})
-target_link_libraries(launcher PRIVATE shell32 ole32 user32 gdi32 kernel32)
+target_link_libraries(launcher PRIVATE ole32 user32 gdi32 kernel32)
 include(cmake/resources.cmake)
 
 add_subdirectory(checker)

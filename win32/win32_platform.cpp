@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "file_bytes.h"
+#include "system_functions.h"
 
 #ifndef LAUNCHER_TITLE
 #define LAUNCHER_TITLE L"Setup"
@@ -126,6 +127,20 @@ Text Win32Platform::UserLanguage() {
     return language;
 }
 
+namespace {
+
+// shell32 is loaded only to start a command: a splash window that is
+// closed without one never pays for it at start-up. Only System32 may
+// supply it; where that search flag is unknown (Windows 7 without
+// KB2533623), shell32 is a known DLL, which the loader takes from System32
+// whatever the search order.
+HMODULE LoadShell() {
+    HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return shell || GetLastError() != ERROR_INVALID_PARAMETER ? shell : LoadLibraryW(L"shell32.dll");
+}
+
+}  // namespace
+
 StartResult Win32Platform::StartCommand(WStr program, WStr parameters, bool elevate) {
     // The shell may hand the start to COM objects of its own. The program
     // ends right after the start, so the apartment is never left.
@@ -142,7 +157,8 @@ StartResult Win32Platform::StartCommand(WStr program, WStr parameters, bool elev
     info.lpParameters = arguments.Empty() ? nullptr : arguments.CStr();
     info.nShow = SW_SHOWNORMAL;
     StartResult result;
-    if (ShellExecuteExW(&info)) {
+    auto shellExecuteEx = LookUpFunction<decltype(&ShellExecuteExW)>(LoadShell(), "ShellExecuteExW");
+    if (shellExecuteEx && shellExecuteEx(&info)) {
         result.outcome = StartOutcome::Started;
     } else {
         DWORD error = GetLastError();

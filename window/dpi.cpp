@@ -14,14 +14,19 @@ constexpr int kMonitorEffectiveDpi = 0;
 
 }  // namespace
 
-DpiSupport::DpiSupport() : shcore_(LoadShcore()) {
+DpiSupport::DpiSupport() {
     HMODULE user32 = User32();
     getDpiForWindow_ = LookUpFunction<GetDpiForWindowFn>(user32, "GetDpiForWindow");
     getSystemMetricsForDpi_ = LookUpFunction<GetSystemMetricsForDpiFn>(user32, "GetSystemMetricsForDpi");
     adjustWindowRectExForDpi_ = LookUpFunction<AdjustWindowRectExForDpiFn>(user32, "AdjustWindowRectExForDpi");
     systemParametersInfoForDpi_ = LookUpFunction<SystemParametersInfoForDpiFn>(user32, "SystemParametersInfoForDpi");
     enableNonClientDpiScaling_ = LookUpFunction<EnableNonClientDpiScalingFn>(user32, "EnableNonClientDpiScaling");
-    getDpiForMonitor_ = LookUpFunction<GetDpiForMonitorFn>(shcore_.Get(), "GetDpiForMonitor");
+    // Only Windows 8.1 to 10 1511 need shcore's answer: later ones give the
+    // window's own, and loading a DLL costs start-up time.
+    if (!getDpiForWindow_) {
+        shcore_.Reset(LoadShcore());
+        getDpiForMonitor_ = LookUpFunction<GetDpiForMonitorFn>(shcore_.Get(), "GetDpiForMonitor");
+    }
     if (HDC screen = GetDC(nullptr)) {
         int dpi = GetDeviceCaps(screen, LOGPIXELSY);
         if (dpi > 0) systemDpi_ = static_cast<UINT>(dpi);

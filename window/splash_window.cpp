@@ -58,8 +58,7 @@ ViewResult SplashWindow::SetIcon(WStr path) {
         return ViewResult{false, error, error ? SystemErrorText(error) : Text()};
     }
     iconPath_ = path;
-    loadedIcons_ = static_cast<WindowIcons&&>(icons);
-    loadedIconsDpi_ = dpi_.SystemDpi();
+    classIcons_ = static_cast<WindowIcons&&>(icons);
     return ViewResult{};
 }
 
@@ -81,6 +80,7 @@ void SplashWindow::ComposeBackground() {
 void SplashWindow::ApplyDpi(UINT dpi) {
     // The buttons were created in place for the first DPI.
     const bool moveButtons = dpi != windowDpi_;
+    const BOOL visible = IsWindowVisible(window_.Get());
     windowDpi_ = dpi;
     LOGFONTW font = dpi_.MessageFont(dpi);
     UniqueFont newFont(CreateFontIndirectW(&font));
@@ -90,20 +90,21 @@ void SplashWindow::ApplyDpi(UINT dpi) {
             SetWindowPos(buttons_[i], nullptr, rect.x, rect.y, rect.width, rect.height,
                          SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        if (newFont) SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), TRUE);
+        // A hidden window has nothing to redraw yet.
+        if (newFont) SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), visible);
     }
     if (newFont) font_ = static_cast<UniqueFont&&>(newFont);
 
-    WindowIcons icons;
-    if (loadedIcons_.smallIcon && loadedIconsDpi_ == dpi)
-        icons = static_cast<WindowIcons&&>(loadedIcons_);
-    else if (!iconPath_.Empty())
-        icons = LoadIconFile(iconPath_, dpi_, dpi);
-    loadedIcons_ = WindowIcons();
-    // The file was an icon a moment ago; should it be gone now, the
-    // built-in icon is better than none.
-    if (!icons.smallIcon) icons = LoadBuiltInIcon(instance_, dpi_, dpi);
-    ApplyIcons(window_.Get(), icons_, static_cast<WindowIcons&&>(icons));
+    // The class's icons serve the window at the system DPI until it has
+    // icons of its own; only another DPI needs them loaded again.
+    if (icons_.smallIcon || dpi != dpi_.SystemDpi()) {
+        WindowIcons icons;
+        if (!iconPath_.Empty()) icons = LoadIconFile(iconPath_, dpi_, dpi);
+        // The file was an icon a moment ago; should it be gone now, the
+        // built-in icon is better than none.
+        if (!icons.smallIcon) icons = LoadBuiltInIcon(instance_, dpi_, dpi);
+        ApplyIcons(window_.Get(), icons_, static_cast<WindowIcons&&>(icons));
+    }
 
     ComposeBackground();
 }
@@ -117,6 +118,11 @@ bool SplashWindow::Create(DWORD& error) {
     windowClass.cbWndExtra = DLGWINDOWEXTRA;
     windowClass.hInstance = instance_;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    // Icons the window has from birth cost no WM_SETICON, each of which the
+    // system answers by updating the frame and the taskbar's copy.
+    if (!classIcons_.smallIcon) classIcons_ = LoadBuiltInIcon(instance_, dpi_, dpi_.SystemDpi());
+    windowClass.hIcon = classIcons_.largeIcon.Get();
+    windowClass.hIconSm = classIcons_.smallIcon.Get();
     windowClass.lpszClassName = kWindowClass;
     if (!RegisterClassExW(&windowClass)) {
         error = GetLastError();
@@ -206,7 +212,9 @@ ViewResult SplashWindow::Show() {
     int x = area.left + (area.right - area.left - size.cx) / 2;
     int y = area.top + (area.bottom - area.top - size.cy) / 2;
     if (y < area.top) y = area.top;   // a title bar off screen could not be dragged back
-    SetWindowPos(window, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Created at the system DPI's size: at that DPI only the place changes.
+    const UINT keepSize = windowDpi_ == dpi_.SystemDpi() ? SWP_NOSIZE : 0;
+    SetWindowPos(window, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
 
     ShowWindow(window, SW_SHOWNORMAL);
     for (int i = 0; i < kButtonSlots; ++i) {

@@ -60,8 +60,7 @@ private:
     Text title_;
     SplashPicture picture_;
     Text iconPath_;   // empty: the built-in icon
-    WindowIcons loadedIcons_;   // from iconPath_ at loadedIconsDpi_, until the window takes them
-    UINT loadedIconsDpi_ = 0;
+    WindowIcons classIcons_;   // at the system DPI: from iconPath_, or built in; the class's as long as it lives
 
     UniqueWindow window_;
     HWND buttons_[kButtonSlots] = {};   // children; the window destroys them
@@ -70,6 +69,6 @@ private:
     HWND focusTips_ = nullptr;
     UINT windowDpi_ = 96;
     UniqueFont font_;
-    WindowIcons icons_;
+    WindowIcons icons_;   // the window's own, sent to it at another DPI than the system's
     UniqueBitmap backBuffer_;
 };
