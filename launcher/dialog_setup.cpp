@@ -54,8 +54,7 @@ void FrmSplash::DialogModeSetup() {
     if (!platform_.FileExists(picture.text)) {
         Text message(L"Couldn't find splash screen picture - ");
         message.Append(picture.text);
-        platform_.ShowErrorMessage(message);
-        platform_.EndProgram(static_cast<int>(ErrorKind::PictureMissing));
+        EndWithMessage(platform_, message, ErrorKind::PictureMissing);
     }
     FailOnView(view_.SetPicture(picture.text), ErrorKind::PictureUnreadable, picture);
 

@@ -93,9 +93,13 @@ Text FormatErrorReport(const ErrorDetails& details) {
     return out;
 }
 
+void EndWithMessage(Platform& platform, WStr message, ErrorKind kind) {
+    platform.ShowErrorMessage(message);
+    platform.EndProgram(static_cast<int>(kind));
+}
+
 void Fail(Platform& platform, const ErrorDetails& details) {
-    platform.ShowErrorMessage(FormatErrorReport(details));
-    platform.EndProgram(static_cast<int>(details.kind));
+    EndWithMessage(platform, FormatErrorReport(details), details.kind);
 }
 
 void Fail(Platform& platform, ErrorKind kind, WStr value, const ValueOrigin* origin) {

@@ -7,8 +7,7 @@ void FrmSplash::FormInitialize() {
     if (!platform_.FileExists(iniPath_)) {
         Text message(iniPath_);
         message.Append(L" doesn't exist. INI filename must be the same as EXE filename.");
-        platform_.ShowErrorMessage(message);
-        platform_.EndProgram(static_cast<int>(ErrorKind::IniMissing));
+        EndWithMessage(platform_, message, ErrorKind::IniMissing);
     }
     LoadIniFile(platform_, iniPath_, ini_);
     language_ = platform_.UserLanguage();
