@@ -90,8 +90,10 @@ void SplashWindow::ApplyDpi(UINT dpi) {
             SetWindowPos(buttons_[i], nullptr, rect.x, rect.y, rect.width, rect.height,
                          SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        // A hidden window has nothing to redraw yet.
-        if (newFont) SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), visible);
+        // A hidden button is never drawn; a hidden window has nothing to
+        // redraw yet.
+        if (newFont && visible_[i])
+            SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), visible);
     }
     if (newFont) font_ = static_cast<UniqueFont&&>(newFont);
 
@@ -141,6 +143,9 @@ bool SplashWindow::Create(DWORD& error) {
 }
 
 void SplashWindow::CreateButtons() {
+    // Named before the buttons exist, the default costs no restyling of
+    // them: the first is created with the default style.
+    if (visible_[0]) SendMessageW(window_.Get(), DM_SETDEFID, kFirstButtonId, 0);
     for (int i = 0; i < kButtonSlots; ++i) {
         // Hidden buttons are disabled too, so nothing can click them.
         DWORD style = WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | (visible_[i] ? WS_VISIBLE : WS_DISABLED);
@@ -151,7 +156,6 @@ void SplashWindow::CreateButtons() {
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + i)),
                                       instance_, nullptr);
     }
-    if (visible_[0]) SendMessageW(window_.Get(), DM_SETDEFID, kFirstButtonId, 0);
 }
 
 void SplashWindow::CreateTips() {
