@@ -6,8 +6,9 @@ in one run of bench/driver.exe:
   with its first paint begun, and until a direct-launch child has started,
   as medians over repeated runs, the programs taking turns; as ratios
   against bench/same_window.exe, which shows the example disc's window (same
-  frame, buttons, font and WIC-decoded picture) without reading an INI or
-  checking anything: the launcher's own cost; and against
+  frame, buttons, font, WIC-decoded picture and icon) without reading an INI
+  or checking anything: the launcher's own cost (also as the median of each
+  round's ratio, and against the same window without its icon); and against
   bench/baseline.exe, which opens an empty window or starts the child itself
   (also "bare", without initialising COM first); and the peak working set
   of each;
@@ -15,7 +16,8 @@ in one run of bench/driver.exe:
   benchmark build (bench/bench_main.cpp) for a small picture and for an
   8000 x 6000 one; and, in runs of their own, the system calls that mark
   its steps on the way, each with its number of calls, the time inside them
-  and when the first one began (medians over the runs);
+  and when the first one began (medians over the runs), beside the same
+  calls of the same window's timed build;
 - how many times a dialog-mode run (three buttons) opens its INI file,
   counted in Wine's file trace (WINEDEBUG=+file);
 - the time to report for every hostile case of the end-to-end tests
@@ -157,9 +159,22 @@ def parse(output):
     rows = {}
     for line in output.splitlines():
         fields = line.split("\t")
-        if len(fields) >= 3:
+        if len(fields) >= 3 and fields[0] != "sample":
             rows[(fields[0], fields[1])] = fields[2:]
     return rows
+
+
+def paired_ratio(output, kind, first, second):
+    """The median over the rounds of first's time / second's in the same
+    round: the two ran one right after the other, so a slow spell of the
+    machine falls on both."""
+    rounds = {}
+    for line in output.splitlines():
+        fields = line.split("\t")
+        if len(fields) == 5 and fields[0] == "sample" and fields[1] == kind and float(fields[4]) > 0:
+            rounds.setdefault(fields[3], {})[fields[2]] = float(fields[4])
+    ratios = [times[first] / times[second] for times in rounds.values() if first in times and second in times]
+    return median(ratios) if ratios else None
 
 
 def describe(rows, kind, label):
@@ -170,7 +185,7 @@ def describe(rows, kind, label):
     return float(median), float(low), float(high), float(peak), int(count)
 
 
-def report(rows, runs):
+def report(rows, runs, paired):
     lines = []
     lines.append("Whole process under Wine, median of %d runs (min-max), peak working set:" % runs)
     for kind, what in (("window", "start until the window is painted"),
@@ -179,8 +194,10 @@ def report(rows, runs):
         baseline = describe(rows, kind, "baseline")
         bare = describe(rows, kind, "bare") if kind == "child" else None
         same = describe(rows, kind, "same") if kind == "window" else None
-        for label, figures in (("launcher", launcher), ("same", same), ("baseline", baseline), ("bare", bare)):
-            if (label == "bare" and kind != "child") or (label == "same" and kind != "window"):
+        plain = describe(rows, kind, "plain") if kind == "window" else None
+        for label, figures in (("launcher", launcher), ("same", same), ("plain", plain), ("baseline", baseline),
+                               ("bare", bare)):
+            if (label == "bare" and kind != "child") or (label in ("same", "plain") and kind != "window"):
                 continue
             if figures and kind == "window":
                 lines.append("  %-8s %-42s %8.1f ms (%.1f-%.1f)  peak %.1f MiB  [%d runs]"
@@ -192,11 +209,18 @@ def report(rows, runs):
             else:
                 lines.append("  %-8s %-42s  not measured (no window, or the program ended first)" % (label, what))
         if launcher and same:
-            # The fastest runs too: on a shared machine they show the cost
-            # with the least of other people's work in it.
-            lines.append("  %-8s %-42s %8.2f x time (fastest runs %.2f x), %+.1f MiB memory"
+            # The fastest runs and the rounds' own ratios too: on a shared
+            # machine they show the cost with the least of other people's
+            # work in it.
+            lines.append("  %-8s %-42s %8.2f x time, %+.1f MiB memory"
                          % ("ratio", "launcher / same window (the same job)", launcher[0] / same[0],
-                            launcher[1] / same[1], launcher[3] - same[3]))
+                            launcher[3] - same[3]))
+            lines.append("  %-8s %-42s %8.2f x fastest runs, %s x median of the rounds' ratios"
+                         % ("", "", launcher[1] / same[1],
+                            "%.2f" % paired if paired else "no"))
+        if launcher and plain:
+            lines.append("  %-8s %-42s %8.2f x time"
+                         % ("ratio", "launcher / same window without its icon", launcher[0] / plain[0]))
         if launcher and baseline:
             memory = ", %+.1f MiB memory" % (launcher[3] - baseline[3]) if kind == "window" else ""
             lines.append("  %-8s %-42s %8.2f x time%s"
@@ -241,20 +265,35 @@ def median(values):
     return values[middle] if len(values) % 2 else (values[middle - 1] + values[middle]) / 2
 
 
-def report_steps(runs):
-    if not runs:
+def report_steps(launcher_runs, same_runs):
+    """The launcher's steps beside the same window's: the calls both make
+    cost alike, so the difference is the launcher's own work."""
+    if not launcher_runs:
         return "Steps: not measured"
-    names = sorted({name for calls, _ in runs for name in calls},
-                   key=lambda name: median([calls[name][2] for calls, _ in runs if name in calls]))
-    lines = ["Steps inside the benchmark build, example disc, median of %d runs (time inside a call includes"
-             " the messages it sends):" % len(runs),
-             "  %-26s %6s %12s %14s" % ("call", "calls", "inside (ms)", "first at (ms)")]
-    for name in names:
+    # In the launcher's order, then the calls only the same window makes.
+    def order(runs):
+        return sorted({name for calls, _ in runs for name in calls},
+                      key=lambda name: median([calls[name][2] for calls, _ in runs if name in calls]))
+    names = order(launcher_runs)
+    names += [name for name in order(same_runs) if name not in names]
+
+    def column(runs, name):
         present = [calls[name] for calls, _ in runs if name in calls]
-        lines.append("  %-26s %6d %12.2f %14.2f" % (name, median([c[0] for c in present]),
-                                                       median([c[1] for c in present]),
-                                                       median([c[2] for c in present])))
-    lines.append("  %-26s %6s %12.2f" % ("entry to first paint", "", median([total for _, total in runs])))
+        if not present:
+            return "%6s %12s %14s" % ("", "-", "")
+        return "%6d %12.2f %14.2f" % (median([c[0] for c in present]), median([c[1] for c in present]),
+                                      median([c[2] for c in present]))
+
+    lines = ["Steps inside the benchmark builds, example disc, medians of %d and %d runs (time inside a call"
+             " includes the messages it sends):" % (len(launcher_runs), len(same_runs)),
+             "  %-26s %-34s %s" % ("", "launcher", "same window"),
+             "  %-26s %6s %12s %14s %6s %12s %14s" % ("call", "calls", "inside (ms)", "first at (ms)",
+                                                     "calls", "inside (ms)", "first at (ms)")]
+    for name in names:
+        lines.append("  %-26s %s %s" % (name, column(launcher_runs, name), column(same_runs, name)))
+    totals = [median([total for _, total in runs]) if runs else None for runs in (launcher_runs, same_runs)]
+    lines.append("  %-26s %6s %12.2f %14s %6s %12s" % ("entry to first paint", "", totals[0], "", "",
+                                                      "%.2f" % totals[1] if totals[1] else "-"))
     return "\n".join(lines)
 
 
@@ -279,12 +318,17 @@ def main():
     timed = os.path.join(bench_build, "launcher_bench.exe")
     baseline = os.path.join(bench_build, "baseline.exe")
     same_window = os.path.join(bench_build, "same_window.exe")
+    same_timed = os.path.join(bench_build, "same_window_timed.exe")
     steps_file = os.path.join(work, "steps.tsv")
-    if os.path.exists(steps_file):
-        os.remove(steps_file)
+    same_steps_file = os.path.join(work, "steps-same-window.tsv")
+    for path in (steps_file, same_steps_file):
+        if os.path.exists(path):
+            os.remove(path)
+    # The launcher and the same window first, one right after the other.
     jobs = [
         ("window", "launcher", '"%s"' % windows_path(shipped), discs["window"]),
-        ("window", "same", '"%s" splash.bmp' % windows_path(same_window), discs["window"]),
+        ("window", "same", '"%s" splash.bmp product.ico' % windows_path(same_window), discs["window"]),
+        ("window", "plain", '"%s" splash.bmp' % windows_path(same_window), discs["window"]),
         ("window", "baseline", '"%s"' % windows_path(baseline), discs["window"]),
         ("child", "launcher", '"%s"' % windows_path(shipped), discs["direct"]),
         ("child", "baseline", '"%s" --start child.exe %s' % (windows_path(baseline), CHILD_EVENT), discs["direct"]),
@@ -292,6 +336,8 @@ def main():
         ("paint", "small", '"%s"' % windows_path(timed), discs["window"]),
         ("paint", "big", '"%s"' % windows_path(timed), discs["big"]),
         ("paint", "steps", '"%s" --steps %s' % (windows_path(timed), windows_path(steps_file)), discs["window"]),
+        ("paint", "same-steps", '"%s" splash.bmp product.ico --steps %s'
+         % (windows_path(same_timed), windows_path(same_steps_file)), discs["window"]),
     ]
     jobs_file = os.path.join(work, "jobs.tsv")
     with open(jobs_file, "w", encoding="utf-8", newline="\n") as file:
@@ -304,7 +350,8 @@ def main():
         opens = count_ini_opens(os.path.join(bench_build, "driver.exe"),
                                 ("window", "launcher", '"%s"' % windows_path(shipped), windows_path(discs["window"])),
                                 os.path.join(work, "wine-prefix"), display, args.name + ".ini")
-    text = report(parse(output), args.runs) + "\n" + report_steps(read_steps(steps_file))
+    text = (report(parse(output), args.runs, paired_ratio(output, "window", "launcher", "same")) + "\n"
+            + report_steps(read_steps(steps_file), read_steps(same_steps_file)))
     text += "\nINI file opened %d time(s) in one dialog-mode run (three buttons)" % opens
     print(text, flush=True)
     if args.hostile_runs > 0:

@@ -9,6 +9,9 @@
 //   child   until the program it starts sets the event "bench_child_started"
 //   paint   the exit code of a benchmark build: its own microseconds from
 //           entry to the first paint (the process time is ignored)
+// Every run is printed as it ends ("sample", kind, label, round, ms; -1 for
+// a run that failed), then one line per job: kind, label, median, fastest,
+// slowest, peak MiB, runs measured.
 #include <windows.h>
 #include <psapi.h>
 
@@ -102,6 +105,7 @@ Sample RunOnce(const char* kind, wchar_t* commandLine, const wchar_t* directory,
 }
 
 constexpr int kMaxRuns = 64;
+constexpr DWORD kSettleMilliseconds = 200;
 constexpr int kMaxJobs = 16;
 
 struct Job {
@@ -145,13 +149,21 @@ int main(int argc, char** argv) {
     }
     HANDLE childStarted = CreateEventW(nullptr, TRUE, FALSE, L"bench_child_started");
     // Round after round through all jobs, so that a change in the machine's
-    // load during the benchmark falls on every program alike.
+    // load during the benchmark falls on every program alike. Every other
+    // round goes backwards, so that no program always follows the same one,
+    // and each run waits until the last one's aftermath (the system closing
+    // its windows, freeing its memory) is over: a program started right
+    // after an 8000 x 6000 picture or a process ended in its first paint
+    // would pay for them.
     for (int run = 0; run < runs; ++run) {
-        for (int index = 0; index < jobCount; ++index) {
-            Job& job = list[index];
+        for (int step = 0; step < jobCount; ++step) {
+            Job& job = list[run % 2 ? jobCount - 1 - step : step];
+            Sleep(kSettleMilliseconds);
             wchar_t commandLine[4096];
             std::memcpy(commandLine, job.commandLine, sizeof commandLine);   // CreateProcessW may write to it
             Sample sample = RunOnce(job.kind, commandLine, job.directory, childStarted);
+            // Each sample too, for ratios of the runs of one round.
+            std::printf("sample\t%s\t%s\t%d\t%.2f\n", job.kind, job.label, run, sample.milliseconds);
             if (sample.milliseconds >= 0) job.samples[job.good++] = sample;
             job.peakMiB = std::max(job.peakMiB, sample.peakMiB);
         }
