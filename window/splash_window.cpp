@@ -226,6 +226,9 @@ ViewResult SplashWindow::Show() {
         SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(buttons_[i]), TRUE);
         break;
     }
+    // Painted now, focus included, rather than once the queue has nothing
+    // else: the picture is what the user waits for.
+    UpdateWindow(window);
     return ViewResult{};
 }
 
