@@ -21,7 +21,7 @@ std::wstring KeyMissingEquals(const std::wstring& name, const std::vector<std::w
     std::size_t blank = name.find_first_of(L" \t");
     if (blank == std::wstring::npos) return {};
     for (const std::wstring& key : keys)
-        if (SameIniName(name.substr(0, blank), key)) return key + L"=" + name.substr(name.find_first_not_of(L" \t", blank));
+        if (EqualsIgnoringCase(name.substr(0, blank), key)) return key + L"=" + name.substr(name.find_first_not_of(L" \t", blank));
     return {};
 }
 

@@ -7,8 +7,6 @@ std::wstring IniNameKey(std::wstring_view name) {
     return key;
 }
 
-bool SameIniName(std::wstring_view a, std::wstring_view b) { return IniNameKey(a) == IniNameKey(b); }
-
 IniLines::IniLines(const IniFile& ini) : ini_(ini) {
     for (std::size_t i = 0; i < ini.EntryCount(); ++i) {
         const IniEntry& entry = ini.Entry(i);
@@ -23,7 +21,7 @@ IniLines::IniLines(const IniFile& ini) : ini_(ini) {
 
 const IniSectionLines* IniLines::FindSection(std::wstring_view name) const {
     for (const IniSectionLines& section : sections_)
-        if (SameIniName(section.name, name)) return &section;
+        if (EqualsIgnoringCase(section.name, name)) return &section;
     return nullptr;
 }
 

@@ -37,7 +37,6 @@ private:
     std::vector<IniSectionLines> sections_;
 };
 
-// Names compared as the launcher's reader compares them: A to Z in any case.
-bool SameIniName(std::wstring_view a, std::wstring_view b);
-// The name with a to z in upper case: equal for names the reader takes as one.
+// The name with a to z in upper case: equal for names the reader takes as
+// one (EqualsIgnoringCase).
 std::wstring IniNameKey(std::wstring_view name);

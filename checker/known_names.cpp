@@ -14,7 +14,7 @@ const std::vector<std::wstring>& KnownSections() {
 
 std::wstring KnownSection(std::wstring_view name) {
     for (const std::wstring& known : KnownSections())
-        if (SameIniName(known, name)) return known;
+        if (EqualsIgnoringCase(known, name)) return known;
     return {};
 }
 

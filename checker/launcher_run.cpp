@@ -76,11 +76,12 @@ void ReadButtonSections(const Disc& disc, const std::wstring& name, const std::v
     IniFile ini;
     try {
         LoadIniFile(platform, iniPath, ini);
-        if (!GetIniTruthValue(platform, ini, iniPath, L"DIALOG", L"Show")) return;
+        const IniSource source{platform, ini, iniPath, WStr()};
+        if (!GetIniTruthValue(source, L"DIALOG", L"Show")) return;
         runs.dialogMode = true;
         for (int i = 1; i <= kButtonSlots; ++i) {
             std::wstring section = L"BUTTON" + std::to_wstring(i);
-            if (GetIniTruthValue(platform, ini, iniPath, section, L"Show")) runs.buttonSections.push_back(section);
+            if (GetIniTruthValue(source, section, L"Show")) runs.buttonSections.push_back(section);
         }
     } catch (const ProgramEnded&) {
         // The start-up has reported it already.

@@ -1,18 +1,10 @@
 #include "utf.h"
 
+#include "launcher/text_encoding.h"
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-void AppendCodePoint(std::wstring& out, char32_t cp) {
-    if (cp >= 0x10000) {
-        cp -= 0x10000;
-        out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
-        return;
-    }
-    out.push_back(static_cast<wchar_t>(cp));
-}
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -55,29 +47,8 @@ std::string ToUtf8(std::wstring_view text) {
 }
 
 std::wstring FromUtf8(std::string_view bytes) {
-    std::wstring out;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        int extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : -1;
-        char32_t cp = extra == 0 ? lead : extra == 1 ? lead & 0x1F : extra == 2 ? lead & 0x0F : lead & 0x07;
-        bool good = extra >= 0 && i + extra < bytes.size();
-        for (int k = 1; good && k <= extra; ++k) {
-            unsigned char next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80) good = false;
-            else cp = (cp << 6) | (next & 0x3F);
-        }
-        static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        if (good && (cp < kSmallest[extra] || cp > 0x10FFFF || IsSurrogate(cp))) good = false;
-        if (!good) {
-            AppendCodePoint(out, kReplacement);
-            ++i;
-            continue;
-        }
-        AppendCodePoint(out, cp);
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
+    Text text = DecodeUnicodeText(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), TextEncoding::Utf8);
+    return std::wstring(text.View());
 }
 
 std::wstring FromWindows1252(std::string_view bytes) {

@@ -12,7 +12,8 @@
 // UTF-8 of wide text; a lone surrogate becomes U+FFFD.
 std::string ToUtf8(std::wstring_view text);
 
-// Wide text of UTF-8 bytes; invalid bytes become U+FFFD.
+// Wide text of UTF-8 bytes, decoded as the launcher decodes a UTF-8 INI
+// file: invalid bytes become U+FFFD.
 std::wstring FromUtf8(std::string_view bytes);
 
 // Windows code page 1252, the ANSI code page of the machines the launcher's

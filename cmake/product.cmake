@@ -53,7 +53,10 @@ target_link_options(launcher PRIVATE -nostartfiles -Wl,--entry=${launcher_entry}
 target_link_libraries(launcher PRIVATE ole32 user32 gdi32 kernel32)
 include(cmake/resources.cmake)
 
-add_subdirectory(checker)
+# The Windows build of the disc checker ships as a 64-bit program only.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8 AND NOT LAUNCHER_BENCH)
+    add_subdirectory(checker)
+endif()
 
 if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/tests/tools/CMakeLists.txt")
     add_subdirectory(tests/tools)

@@ -46,17 +46,9 @@ ConfigValue GetIniValue(const IniSource& ini, WStr section, WStr key) {
     return value;
 }
 
-Text GetIniValue(Platform& platform, const IniFile& ini, WStr iniPath, WStr section, WStr key) {
-    return static_cast<Text&&>(GetIniValue(IniSource{platform, ini, iniPath, WStr()}, section, key).text);
-}
-
 bool GetIniTruthValue(const IniSource& ini, WStr section, WStr key) {
     ConfigValue value = GetIniValue(ini, section, key);
     if (auto truth = ToTruthValue(value.text)) return *truth;
     ValueOrigin origin{section, value.key, ini.path};
     Fail(ini.platform, ErrorKind::NotATruthValue, value.text, &origin);
-}
-
-bool GetIniTruthValue(Platform& platform, const IniFile& ini, WStr iniPath, WStr section, WStr key) {
-    return GetIniTruthValue(IniSource{platform, ini, iniPath, WStr()}, section, key);
 }

@@ -51,12 +51,10 @@ struct ConfigValue {
 bool ReadIniKey(const IniSource& ini, WStr section, WStr keyName, Text& value);
 
 // The key in the user's language (language_variant.h), or the not-found
-// marker when no variant and not the key itself has a value.
+// marker when no variant and not the key itself has a value. With an empty
+// language, the key alone.
 ConfigValue GetIniValue(const IniSource& ini, WStr section, WStr key);
-// The key alone, without variants.
-Text GetIniValue(Platform& platform, const IniFile& ini, WStr iniPath, WStr section, WStr key);
 
 // A value that must be a truth value; reports NotATruthValue otherwise,
 // naming the variant read.
 bool GetIniTruthValue(const IniSource& ini, WStr section, WStr key);
-bool GetIniTruthValue(Platform& platform, const IniFile& ini, WStr iniPath, WStr section, WStr key);

@@ -38,9 +38,9 @@ struct ErrorDetails {
 
 Text FormatErrorReport(const ErrorDetails& details);
 
-// Shows the report and ends the program with the error's number.
 // Shows a message of the launcher's own (a missing INI or picture) and ends
 // the program with the kind's number.
 [[noreturn]] void EndWithMessage(Platform& platform, WStr message, ErrorKind kind);
+// Shows the report and ends the program with the error's number.
 [[noreturn]] void Fail(Platform& platform, const ErrorDetails& details);
 [[noreturn]] void Fail(Platform& platform, ErrorKind kind, WStr value, const ValueOrigin* origin);

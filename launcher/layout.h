@@ -4,6 +4,7 @@
 
 #include "splash_view.h"
 
+inline constexpr int kDesignDpi = 96;   // the resolution the design is drawn at
 inline constexpr int kClientWidthTwips = 7215;
 inline constexpr int kClientHeightTwips = 5175;
 inline constexpr int kButtonTopTwips = 4560;

@@ -32,4 +32,3 @@ void FrmSplash::FormLoad() {
 void FrmSplash::FormUnload() {
     if (!actionRunning_) platform_.EndProgram(0);
 }
-

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr int kDesignDpi = 96;
-
 void DrawRaster(PixelView target, const SplashPicture& picture, UINT dpi) {
     PixelView source = picture.visiblePart.View();
     if (!source.pixels) return;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "checker/utf.h"
+#include "launcher/layout.h"
 #include "launcher/picture_format.h"
 
 namespace {
@@ -62,8 +63,6 @@ bool IsWindowsRasterFormat(const std::string& format) {
     return false;
 }
 
-int TwipsToPixels(int twips) { return (twips + 7) / 15; }
-
 }  // namespace
 
 ViewResult PixbufDecoder::DecodePicture(const std::filesystem::path& file, PictureFacts& facts) {
@@ -78,7 +77,7 @@ ViewResult PixbufDecoder::DecodePicture(const std::filesystem::path& file, Pictu
         case PictureKind::EnhancedMetafile: {
             TwipsSize size = EnhancedMetafileSize(bytes.data(), bytes.size());
             if (!size.valid) return InvalidData();
-            facts = {TwipsToPixels(size.width), TwipsToPixels(size.height)};
+            facts = {TwipsToPixels(size.width, kDesignDpi), TwipsToPixels(size.height, kDesignDpi)};
             return ViewResult{};
         }
         case PictureKind::PlaceableMetafile:
@@ -87,7 +86,7 @@ ViewResult PixbufDecoder::DecodePicture(const std::filesystem::path& file, Pictu
             if (bytes.size() <= (placeable ? kPlaceableHeaderBytes : 0)) return InvalidData();
             TwipsSize size = placeable ? PlaceableMetafileSize(bytes.data(), bytes.size())
                                        : WindowsMetafileExtent(bytes.data(), bytes.size());
-            if (size.valid) facts = {TwipsToPixels(size.width), TwipsToPixels(size.height)};
+            if (size.valid) facts = {TwipsToPixels(size.width, kDesignDpi), TwipsToPixels(size.height, kDesignDpi)};
             return ViewResult{};
         }
         case PictureKind::Raster:

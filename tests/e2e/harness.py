@@ -59,6 +59,7 @@ import select
 import shutil
 import signal
 import socket
+import stat
 import subprocess
 import sys
 import tempfile
@@ -367,6 +368,26 @@ class Disc:
         """The launcher copied onto the disc; returns its Windows path."""
         self.add_file(LAUNCHER_EXE, name)
         return self.win_file(name)
+
+
+# A folder's names with their sizes, times and modes: what a program that
+# only reads it leaves as it was.
+def listing(root):
+    entries = {}
+    for folder, dirs, files in os.walk(root):
+        for name in dirs + files:
+            path = os.path.join(folder, name)
+            info = os.lstat(path)
+            entries[os.path.relpath(path, root)] = (info.st_size, info.st_mtime_ns, info.st_ctime_ns, info.st_mode)
+    return entries
+
+
+# Read-only for everyone, as on a disc, or writable again.
+def set_writable(root, writable):
+    for folder, dirs, files in os.walk(root):
+        for path in [folder] + [os.path.join(folder, name) for name in files]:
+            mode = os.lstat(path).st_mode
+            os.chmod(path, mode | stat.S_IWUSR if writable else mode & ~(stat.S_IWUSR | stat.S_IWGRP | stat.S_IWOTH))
 
 
 def direct_launch_ini(action, show="False"):

@@ -17,7 +17,6 @@ import tempfile
 import unittest
 
 import harness
-from test_readonly import set_writable
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 MAKE_ISO = os.path.join(ROOT, "scripts", "make_iso.py")
@@ -96,7 +95,7 @@ class IsoTest(unittest.TestCase):
         self.root = os.path.abspath(tempfile.mkdtemp(dir=wine.root))
 
     def tearDown(self):
-        set_writable(self.root, True)
+        harness.set_writable(self.root, True)
         shutil.rmtree(self.root)
 
     def test_image_holds_every_file_under_both_trees_and_the_launcher_starts_from_it(self):

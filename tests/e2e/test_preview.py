@@ -11,7 +11,6 @@ import unittest
 
 import harness
 from images import read_png
-from test_readonly import listing
 from window_common import BLUE, FIXTURES, RED, dialog_ini
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -44,11 +43,11 @@ class PreviewTest(unittest.TestCase):
         with tempfile.TemporaryDirectory(dir=harness.WORK_DIR) as root:
             # The disc's exe is found by its INI; the built one runs under its name.
             disc = make_disc(root, "autorun.ini", dialog_ini(buttons=[("&OK", "exit")]), exe_name="autorun.exe")
-            before = listing(disc)
+            before = harness.listing(disc)
             out = os.path.abspath(os.path.join(root, "preview"))
             result = preview(disc, out)
             self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
-            self.assertEqual(listing(disc), before)
+            self.assertEqual(harness.listing(disc), before)
 
             paths = result.stdout.split()
             self.assertEqual(paths, [os.path.join(out, "autorun-%d.png" % percent) for percent in (100, 150, 200)])

@@ -35,23 +35,6 @@ def tearDownModule():
         wine.close()
 
 
-def listing(root):
-    entries = {}
-    for folder, dirs, files in os.walk(root):
-        for name in dirs + files:
-            path = os.path.join(folder, name)
-            info = os.lstat(path)
-            entries[os.path.relpath(path, root)] = (info.st_size, info.st_mtime_ns, info.st_ctime_ns, info.st_mode)
-    return entries
-
-
-def set_writable(root, writable):
-    for folder, dirs, files in os.walk(root):
-        for path in [folder] + [os.path.join(folder, name) for name in files]:
-            mode = os.lstat(path).st_mode
-            os.chmod(path, mode | stat.S_IWUSR if writable else mode & ~(stat.S_IWUSR | stat.S_IWGRP | stat.S_IWOTH))
-
-
 # Keys Wine writes by itself, with or without the launcher. Seen: the driver
 # date its device manager records for the display each time a session
 # starts (under Control\Class). The device manager's other keys, the mount
@@ -117,18 +100,18 @@ class ReadOnlyDiscTest(unittest.TestCase):
             with self.subTest(case.name):
                 disc = wine.new_disc()
                 case.build(disc)
-                set_writable(disc.path, False)
+                harness.set_writable(disc.path, False)
                 root = wine.map_drive(DRIVE, disc.path)
                 try:
-                    before = (listing(disc.path), temp_files(wine.prefix))
+                    before = (harness.listing(disc.path), temp_files(wine.prefix))
                     wine.take_probe_log()
                     run = wine.run(root + harness.LAUNCHER_NAME + ".exe", cwd=root)
                     check_case(self, wine, case, run, root + "\\")
-                    self.assertEqual(listing(disc.path), before[0])
+                    self.assertEqual(harness.listing(disc.path), before[0])
                     self.assertEqual(temp_files(wine.prefix), before[1])
                 finally:
                     wine.unmap_drive(DRIVE)
-                    set_writable(disc.path, True)
+                    harness.set_writable(disc.path, True)
         # Wine writes the registry to its files only now and then while it
         # runs: compare what it holds after every case with what it held
         # before the first, both written out in full.

@@ -573,7 +573,10 @@ bool IsWineOwnProcess(const std::wstring& image) {
 }
 
 // The desktop window and the service manager, as the program would start
-// them on its first window or service call.
+// them on its first window or service call. Under Wine the first process of
+// a session to want the desktop starts Wine's desktop process; asked for
+// here, it is started (and waited for) before the program under test, which
+// would otherwise count it as a program it started.
 void StartWineSession() {
     GetDesktopWindow();
     SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
@@ -626,11 +629,6 @@ private:
         if (!options_.args.empty()) commandLine += L" " + options_.args;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        // Under Wine the first process of a session to want the desktop
-        // starts Wine's desktop process. Wanted first by a quickly starting
-        // program under test, that process would count as one it started;
-        // asking for the desktop here starts it (and waits for it) first.
-        GetDesktopWindow();
         if (!CreateProcessW(options_.exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                             nullptr, options_.cwd.empty() ? nullptr : options_.cwd.c_str(), &startup, &process_)) {
             startError_ = GetLastError();

@@ -375,7 +375,8 @@ TEST(Checker, LinesOfKeysInEveryEncoding) {
 TEST(Checker, AnIniTooLargeToReadIsReported) {
     TempDisc disc;
     disc.Add("launcher.ini", "[DIALOG]\r\nShow=0\r\nDefaultAction=exit\r\n" + std::string(16u << 20, ';'));
-    EXPECT_TRUE(Has(Check(disc), {Severity::Error, 3, 0, L"could not be read"})) << Describe(Check(disc));
+    std::vector<Finding> findings = Check(disc);
+    EXPECT_TRUE(Has(findings, {Severity::Error, 3, 0, L"could not be read"})) << Describe(findings);
 }
 
 TEST(CheckerNames, NearestKnownName) {

@@ -10,7 +10,7 @@ namespace {
 Text ReadValue(FakePlatform& platform, WStr iniPath, WStr section, WStr key) {
     IniFile ini;
     LoadIniFile(platform, iniPath, ini);
-    return GetIniValue(platform, ini, iniPath, section, key);
+    return GetIniValue(IniSource{platform, ini, iniPath, WStr()}, section, key).text;
 }
 
 }  // namespace
@@ -60,7 +60,7 @@ TEST(GetIniTruthValue, TextThatIsNoTruthValueIsReportedWithItsOrigin) {
     platform.Set(L"BUTTON2", L"Show", L"maybe");
     IniFile ini;
     LoadIniFile(platform, L"C:\\d\\l.ini", ini);
-    EXPECT_THROW(GetIniTruthValue(platform, ini, L"C:\\d\\l.ini", L"BUTTON2", L"Show"), ProgramEnded);
+    EXPECT_THROW(GetIniTruthValue(IniSource{platform, ini, L"C:\\d\\l.ini", WStr()}, L"BUTTON2", L"Show"), ProgramEnded);
     ASSERT_EQ(platform.messages.size(), 1u);
     const std::wstring& report = platform.messages[0];
     EXPECT_NE(report.find(L"Run-time error 10"), std::wstring::npos) << report;

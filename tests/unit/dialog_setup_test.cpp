@@ -146,11 +146,7 @@ TEST(DialogSetup, WhatTheViewCannotUseIsReportedByTheForm) {
         int exitCode = dialog.Start();
         if (c.atLoad) {
             ASSERT_EQ(exitCode, -1);
-            try {
-                dialog.form.FormLoad();
-            } catch (const ProgramEnded& ended) {
-                exitCode = ended.exitCode;
-            }
+            exitCode = ExitCodeOf([&] { dialog.form.FormLoad(); });
         }
         EXPECT_EQ(exitCode, static_cast<int>(c.kind));
         ASSERT_EQ(dialog.platform.messages.size(), 1u);
@@ -195,12 +191,7 @@ TEST(ButtonClick, ClicksAndCloseWhileAReportIsUpStartNothingAndKeepItsExitCode) 
         dialog.form.ButtonClick(0);
         dialog.form.FormUnload();     // the close box, likewise
     };
-    int exitCode = -1;
-    try {
-        dialog.form.ButtonClick(0);
-    } catch (const ProgramEnded& ended) {
-        exitCode = ended.exitCode;
-    }
+    int exitCode = ExitCodeOf([&] { dialog.form.ButtonClick(0); });
     EXPECT_EQ(exitCode, static_cast<int>(ErrorKind::StartFailed));
     EXPECT_EQ(reportsSeen, 1);
     ASSERT_EQ(dialog.platform.starts.size(), 1u);
