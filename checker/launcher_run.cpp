@@ -67,24 +67,16 @@ bool OverrideFor(const RunRecord& run, const std::vector<KeyOverride>& known, Ke
     return true;
 }
 
-// The mode and the sections that fill the buttons, read from the file as
-// the form reads them (the same reader, the same conversions).
-void ReadButtonSections(const Disc& disc, const std::wstring& name, const std::vector<KeyOverride>& overrides,
-                        LauncherRuns& runs) {
+// Whether the file asks for the window, read as the form reads it.
+bool ReadsDialogMode(const Disc& disc, const std::wstring& name, const std::vector<KeyOverride>& overrides) {
     RecordingPlatform platform(disc, name, overrides);
     WStr iniPath = platform.IniPath();
     IniFile ini;
     try {
         LoadIniFile(platform, iniPath, ini);
-        const IniSource source{platform, ini, iniPath, WStr()};
-        if (!GetIniTruthValue(source, L"DIALOG", L"Show")) return;
-        runs.dialogMode = true;
-        for (int i = 1; i <= kButtonSlots; ++i) {
-            std::wstring section = L"BUTTON" + std::to_wstring(i);
-            if (GetIniTruthValue(source, section, L"Show")) runs.buttonSections.push_back(section);
-        }
+        return GetIniTruthValue(IniSource{platform, ini, iniPath, WStr()}, L"DIALOG", L"Show");
     } catch (const ProgramEnded&) {
-        // The start-up has reported it already.
+        return false;   // the start-up has reported it already
     }
 }
 
@@ -110,7 +102,10 @@ LauncherRuns RunLauncher(const Disc& disc, const std::wstring& exeBaseName, Deco
         runs.window = first.view.state;
         if (!first.platform.starts.empty()) runs.startUp.command = {L"DIALOG", L"DefaultAction"};
         if (first.platform.FileExists(first.platform.IniPath()))
-            ReadButtonSections(disc, exeBaseName, overrides, runs);
+            runs.dialogMode = ReadsDialogMode(disc, exeBaseName, overrides);
+        // The form's own: a section whose conditions fail here fills no button.
+        for (int i = 0; i < kButtonSlots && !first.form.ButtonSection(i).Empty(); ++i)
+            runs.buttonSections.emplace_back(first.form.ButtonSection(i).View());
         if (!shown) return runs;
         for (int i = 0; i < first.form.ButtonCount(); ++i) {
             Launcher launcher(disc, exeBaseName, decoder, overrides);

@@ -31,6 +31,9 @@ public:
     const Text& IniPath() const { return iniPath_; }
     std::int16_t ButtonCount() const { return buttonCount_; }
     const Text& Action(int index) const { return actions_[index]; }
+    // The section button `index` was filled from ("BUTTON3"); empty past
+    // the buttons filled so far.
+    const Text& ButtonSection(int index) const { return actionSections_[index]; }
 
 private:
     void DialogModeSetup();

@@ -237,6 +237,13 @@ TEST(Checker, FindsWhatBitesElsewhere) {
          {{"launcher.ini", Ini("[BUTTON1]\r\nShow=1\r\nCaption=Install everything now\r\nAction=exit\r\n")},
           {"splash.bmp", kSplash}},
          {{Severity::Note, 0, 7, L"likely cut off"}}},
+        // The checker's machine is a 64-bit Windows: [BUTTON1] fills no
+        // button there, and the first button's caption is [BUTTON2]'s.
+        {"a button offered only elsewhere",
+         {{"launcher.ini", Ini("[BUTTON1]\r\nShow=1\r\nRequires=!x64\r\nCaption=&Install\r\nAction=exit\r\n"
+                               "[BUTTON2]\r\nShow=1\r\nCaption=Install everything now\r\nAction=exit\r\n")},
+          {"splash.bmp", kSplash}},
+         {{Severity::Note, 0, 12, L"likely cut off"}}},
         {"picture smaller than the window", {{"launcher.ini", Ini("")}, {"splash.bmp", Bmp(100, 50)}},
          {{Severity::Note, 0, 4, L"100 x 50 pixels"}}},
         {"icon without small images", {{"launcher.ini", Ini("Icon=x.ico\r\n")}, {"splash.bmp", kSplash}, {"x.ico", Ico({48})}},
