@@ -47,7 +47,8 @@ void CheckStart(const CheckContext& c, const RunRecord& run) {
             break;
         }
         case ProgramPlace::OnDisc:
-            if (!HasUsualAssociation(start.program))
+            // "setup" may have been found as "setup.exe": judge the file found.
+            if (!HasUsualAssociation(judgement.entry ? judgement.entry->path : start.program))
                 c.findings.Add(file, line, Severity::Warning, kStartFailed,
                                what + L"opens the document " + Quoted(start.program) +
                                    L", whose kind no program opens on a newly installed Windows");

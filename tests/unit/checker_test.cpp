@@ -379,6 +379,14 @@ TEST(Checker, LinesOfKeysInEveryEncoding) {
     }
 }
 
+TEST(Checker, AProgramNamedWithoutItsExtensionIsNoDocument) {
+    TempDisc disc;
+    disc.Add("launcher.ini", "[DIALOG]\r\nShow=0\r\nDefaultAction=setup /S\r\n").Add("setup.exe", "MZ");
+    std::vector<Finding> findings = Check(disc);
+    EXPECT_EQ(Errors(findings), 0) << Describe(findings);
+    EXPECT_EQ(Describe(findings).find("no program opens"), std::string::npos) << Describe(findings);
+}
+
 TEST(Checker, AnIniTooLargeToReadIsReported) {
     TempDisc disc;
     disc.Add("launcher.ini", "[DIALOG]\r\nShow=0\r\nDefaultAction=exit\r\n" + std::string(16u << 20, ';'));
